@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct PanelValues;
+
+// Which PanelValues field a slider drives.
+enum class SliderField {
+    TargetRpm0,
+    TargetRpm1,
+    TargetRpm2,
+    GearRatio,
+    PoleNumber,
+    StickSwitch,
+    GovernorGain,
+    LowLimitHover,
+    LowLimitIdleUp,
+    FeedForwardCyclic,
+    RpmUpDelay,
+    RpmDownDelay,
+    StartDelay,
+    GovernorOnRpm,
+    Servo,
+};
+
+struct SliderSpec {
+    int id;
+    SliderField field;
+    int minimum;
+    int maximum;
+    int tickSpacing;
+    const char* unit; // empty for the servo slider, which has no unit label
+};
+
+// Set-up order; the settings sliders are also positioned in this order.
+extern const std::array<SliderSpec, 15> sliderTable;
+const SliderSpec& sliderSpec(SliderField field);
+
+// The six constants the servo scale rests on.
+struct ServoScale {
+    int unitsAtMinimum = 2848;
+    int unitsAtMaximum = 6880;
+    int displayAtMinimum = -150;
+    int displayAtMaximum = 150;
+    int sliderMinimum = 16;
+    int sliderMaximum = 2032;
+};
+inline constexpr ServoScale servoScale{};
+inline constexpr int servoSliderCentre = (servoScale.sliderMinimum + servoScale.sliderMaximum) / 2;
+
+// S.BUS channel value (slider position) to servo units.
+constexpr int sliderToServoUnits(int sliderPosition) { return sliderPosition * 2 + 2816; }
+
+// Servo units to the unsigned 0..150 display scale; the side is shown by the labels.
+int ServoToDisplay(std::int32_t servoUnits);
+
+// Gear ratio: the slider and the image hold hundredths, the panel the ratio itself.
+double gearRatioFromHundredths(int hundredths);
+int gearRatioToHundredths(double ratio);
+std::string formatGearRatio(double ratio); // "%.2f"
+
+// A slider position from its field (the gear ratio in hundredths), and back. The
+// servo slider is handled by the limit point code and is not covered here.
+int sliderPositionFor(const PanelValues& values, SliderField field);
+void storeSliderPosition(PanelValues& values, SliderField field, int position);
