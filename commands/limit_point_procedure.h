@@ -1,0 +1,74 @@
+#pragma once
+
+#include "device/periodic_timer.h"
+#include "device/sleep.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+class Kelvo;
+class SettingsImage;
+
+// The device side of setting the two servo limit points: the servo is driven live by
+// S.BUS frames every 50 ms while the user moves it to each end and takes the points.
+// The dialog shows the steps; this class keeps the order of the adapter's users.
+class LimitPointProcedure {
+public:
+    // A point must lie outside the centre band, ends included (slider 688 to 1360).
+    static constexpr int bandLow = 4192;
+    static constexpr int bandHigh = 5536;
+    static constexpr int initialPulse1 = 6208;
+    static constexpr int initialPulse2 = 3520;
+    static constexpr int servoChannel = 2;
+    static constexpr std::chrono::milliseconds framePeriod{50};
+    static constexpr std::chrono::milliseconds settlePause{100};
+
+    enum class SetOutcome {
+        FirstPointTaken, // beep, ask for the second point
+        Stored,          // both points are in the image; the servo frames have stopped
+        OutOfRange,      // a point lies in the centre band: end the procedure
+        SameDirection,   // both points on one side: end the procedure
+        Ignored,
+    };
+
+    LimitPointProcedure(Kelvo& kelvo, SleepFunction sleep,
+                        std::function<void()> sendFrame = defaultFrameSender());
+    ~LimitPointProcedure();
+    LimitPointProcedure(const LimitPointProcedure&) = delete;
+    LimitPointProcedure& operator=(const LimitPointProcedure&) = delete;
+
+    // Servo drive on, a pause, the servo at the slider, then the frames start.
+    // Raises Zabro::WriteError when the servo-drive command cannot be sent; no frames
+    // are sent then.
+    void start(int servoSliderPosition);
+
+    // Takes the point the servo slider stands at. Stores both points in the image,
+    // the higher as limit point 1, once the second one is accepted.
+    SetOutcome set(int servoSliderPosition, SettingsImage& image);
+
+    // Frames stopped, a pause, the servo centred, then servo drive off. Nothing is
+    // stored. Raises Zabro::WriteError when servo drive off cannot be sent.
+    void end();
+
+    // Whether a servo frame could not be sent since the procedure started.
+    bool framesDropped() const;
+    bool framesRunning() const { return timer.running(); }
+
+    int limitStep = 0;
+    std::uint16_t recordedPulse1 = 0;
+    std::uint16_t recordedPulse2 = 0;
+
+    static std::function<void()> defaultFrameSender();
+
+private:
+    static bool inCentreBand(int pulse) { return pulse >= bandLow && pulse <= bandHigh; }
+    bool bothOutsideBand() const;
+    bool onOppositeSides() const;
+
+    Kelvo& kelvo;
+    SleepFunction sleep;
+    std::function<void()> sendFrame;
+    PeriodicTimer timer;
+    std::uint32_t droppedAtStart = 0;
+};

@@ -1,0 +1,118 @@
+#include "settings/scales.h"
+
+#include "settings/panel_values.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+const std::array<SliderSpec, 15> sliderTable{{
+    {1046, SliderField::TargetRpm0, 700, 4000, 1000, "rpm"},
+    {1048, SliderField::TargetRpm1, 700, 4000, 1000, "rpm"},
+    {1050, SliderField::TargetRpm2, 700, 4000, 1000, "rpm"},
+    {1028, SliderField::GearRatio, 100, 5000, 1000, "t"},
+    {1069, SliderField::PoleNumber, 2, 24, 1, "p"},
+    {1036, SliderField::StickSwitch, 0, 100, 10, "%"},
+    {1031, SliderField::GovernorGain, 10, 100, 10, "%"},
+    {1034, SliderField::LowLimitHover, 0, 80, 10, "%"},
+    {1063, SliderField::LowLimitIdleUp, 10, 80, 10, "%"},
+    {1072, SliderField::FeedForwardCyclic, 0, 100, 10, "%"},
+    {1038, SliderField::RpmUpDelay, 2, 20, 10, "Frm"},
+    {1040, SliderField::RpmDownDelay, 2, 20, 10, "Frm"},
+    {1044, SliderField::StartDelay, 2, 20, 10, "Frm"},
+    {1066, SliderField::GovernorOnRpm, 50, 90, 10, "%"},
+    {1058, SliderField::Servo, servoScale.sliderMinimum, servoScale.sliderMaximum, 224, ""},
+}};
+
+const SliderSpec& sliderSpec(SliderField field) {
+    for (const SliderSpec& spec : sliderTable) {
+        if (spec.field == field) {
+            return spec;
+        }
+    }
+    throw std::out_of_range("slider field");
+}
+
+int ServoToDisplay(std::int32_t servoUnits) {
+    // Integer arithmetic truncating toward zero, multiplication first, exactly as the
+    // unit's own display does; the values shown must match what the unit reports.
+    const std::int32_t unitSpan = servoScale.unitsAtMaximum - servoScale.unitsAtMinimum;
+    const std::int32_t displaySpan = servoScale.displayAtMaximum - servoScale.displayAtMinimum;
+    const std::int32_t tenths = (servoUnits - servoScale.unitsAtMinimum) * displaySpan * 10 / unitSpan;
+    const std::int32_t rounded = (tenths + 5) / 10;
+    return std::abs(rounded + servoScale.displayAtMinimum);
+}
+
+double gearRatioFromHundredths(int hundredths) { return hundredths / 100.0; }
+
+int gearRatioToHundredths(double ratio) { return static_cast<int>(std::lround(ratio * 100.0)); }
+
+std::string formatGearRatio(double ratio) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", ratio);
+    return text;
+}
+
+namespace {
+
+// The integer field a slider drives; the gear ratio and the servo have none.
+template <class Values> auto integerField(Values& values, SliderField field) -> decltype(&values.poleNumber) {
+    switch (field) {
+    case SliderField::TargetRpm0:
+        return &values.targetRpm[0];
+    case SliderField::TargetRpm1:
+        return &values.targetRpm[1];
+    case SliderField::TargetRpm2:
+        return &values.targetRpm[2];
+    case SliderField::PoleNumber:
+        return &values.poleNumber;
+    case SliderField::StickSwitch:
+        return &values.stickSwitch;
+    case SliderField::GovernorGain:
+        return &values.governorGain;
+    case SliderField::LowLimitHover:
+        return &values.lowLimitHover;
+    case SliderField::LowLimitIdleUp:
+        return &values.lowLimitIdleUp;
+    case SliderField::FeedForwardCyclic:
+        return &values.feedForwardCyclic;
+    case SliderField::RpmUpDelay:
+        return &values.rpmUpDelay;
+    case SliderField::RpmDownDelay:
+        return &values.rpmDownDelay;
+    case SliderField::StartDelay:
+        return &values.startDelay;
+    case SliderField::GovernorOnRpm:
+        return &values.governorOnRpm;
+    case SliderField::GearRatio:
+    case SliderField::Servo:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int sliderPositionFor(const PanelValues& values, SliderField field) {
+    if (field == SliderField::GearRatio) {
+        return gearRatioToHundredths(values.gearRatio);
+    }
+    const int* target = integerField(values, field);
+    if (target == nullptr) {
+        throw std::invalid_argument("the servo slider has no settings field");
+    }
+    return *target;
+}
+
+void storeSliderPosition(PanelValues& values, SliderField field, int position) {
+    if (field == SliderField::GearRatio) {
+        values.gearRatio = gearRatioFromHundredths(position);
+        return;
+    }
+    int* target = integerField(values, field);
+    if (target == nullptr) {
+        throw std::invalid_argument("the servo slider has no settings field");
+    }
+    *target = position;
+}

@@ -1,0 +1,190 @@
+#include "commands/outcome.h"
+#include "commands/settings_file.h"
+#include "resources/string_table.h"
+#include "settings/factory_defaults.h"
+#include "settings/settings_image.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("varnel-files-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::remove_all(folder);
+    }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    static void writeBytes(const std::string& file, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::vector<std::uint8_t> readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    static SettingsImage unitRecord() {
+        SettingsImage image;
+        image.setUnitId(0x1234);
+        applyFactoryDefaults(image);
+        image.raw()[4] = 0x5A; // a reply's checksum word
+        image.raw()[5] = 0xA5;
+        return image;
+    }
+
+    fs::path folder;
+};
+
+} // namespace
+
+TEST_F(SettingsFileTest, SavedFileIsTheWholeImageAndLoadsBackItsBlocks) {
+    const SettingsImage saved = unitRecord();
+    ASSERT_EQ(saveSettingsFile(saved, path("a.gvx")), noMessage);
+    const auto bytes = readBytes(path("a.gvx"));
+    ASSERT_EQ(bytes.size(), 85U);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), saved.raw().begin()));
+    EXPECT_EQ(entries(), 1U) << "no temporary file is left behind";
+
+    SettingsImage loaded;
+    loaded.setUnitId(0x9999);
+    loaded.raw()[84] = 0x77;
+    ASSERT_EQ(loadSettingsFile(loaded, path("a.gvx")), noMessage);
+    EXPECT_TRUE(std::equal(saved.raw().begin() + 4, saved.raw().begin() + 84,
+                           loaded.raw().begin() + 4));
+    EXPECT_EQ(loaded.unitId(), 0x9999) << "the header is never taken from a file";
+    EXPECT_EQ(loaded.raw()[84], 0x77);
+}
+
+TEST_F(SettingsFileTest, LongerFileLoadsFromItsFirstRecord) {
+    const SettingsImage record = unitRecord();
+    std::vector<std::uint8_t> bytes(record.raw().begin(), record.raw().end());
+    bytes[0] = 0x42;
+    bytes.resize(200, 0xEE);
+    writeBytes(path("long.gvx"), bytes);
+    SettingsImage image;
+    ASSERT_EQ(loadSettingsFile(image, path("long.gvx")), noMessage);
+    EXPECT_TRUE(std::equal(bytes.begin() + 4, bytes.begin() + 84, image.raw().begin() + 4));
+    EXPECT_EQ(image.raw()[0], 0);
+    EXPECT_EQ(image.raw()[84], 0);
+}
+
+TEST_F(SettingsFileTest, RefusedFilesLeaveTheImageUntouched) {
+    const SettingsImage record = unitRecord();
+    std::vector<std::uint8_t> foreign(record.raw().begin(), record.raw().end());
+    foreign[1] = 0x8C;
+    std::vector<std::uint8_t> truncated(record.raw().begin(), record.raw().end());
+    truncated.resize(40);
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int message;
+    };
+    const Case cases[] = {
+        {"empty.gvx", {}, msg::fileReadError},
+        {"short.gvx", truncated, msg::fileReadError},
+        {"foreign.gvx", foreign, msg::foreignModel},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(c.name), c.bytes);
+        SettingsImage image = unitRecord();
+        image.raw()[50] = 0x33;
+        const SettingsImage before = image;
+        EXPECT_EQ(loadSettingsFile(image, path(c.name)), c.message) << c.name;
+        EXPECT_EQ(image, before) << c.name;
+    }
+    SettingsImage image;
+    EXPECT_EQ(loadSettingsFile(image, path("missing.gvx")), msg::fileReadError);
+    EXPECT_EQ(loadSettingsFile(image, folder.string()), msg::fileReadError);
+    EXPECT_EQ(image, SettingsImage{});
+}
+
+TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderReportsAWriteError) {
+    fs::create_directories(folder / "locked");
+    fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::others_read |
+                                fs::perms::others_exec);
+    // Root writes into any folder, so the save runs in a child as an ordinary user.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) {
+            ::_exit(255);
+        }
+        ::_exit(saveSettingsFile(unitRecord(), (folder / "locked" / "a.gvx").string()));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), msg::fileWriteError);
+    EXPECT_FALSE(fs::exists(folder / "locked" / "a.gvx"));
+    fs::permissions(folder / "locked", fs::perms::owner_all);
+}
+
+TEST_F(SettingsFileTest, SaveIntoAMissingFolderReportsAWriteError) {
+    EXPECT_EQ(saveSettingsFile(unitRecord(), (folder / "nowhere" / "a.gvx").string()),
+              msg::fileWriteError);
+}
+
+TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileByteForByte) {
+    // A file-size limit below one record makes the write fail part way, as a full
+    // disk does. The save runs in a child so the limit does not touch the test.
+    const std::vector<std::uint8_t> old(85, 0x3C);
+    writeBytes(path("keep.gvx"), old);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{40, 40};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(saveSettingsFile(unitRecord(), path("keep.gvx")));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const int message = WEXITSTATUS(status);
+    EXPECT_TRUE(message == msg::diskFull || message == msg::fileWriteError) << message;
+    EXPECT_EQ(message, msg::diskFull);
+    EXPECT_EQ(readBytes(path("keep.gvx")), old);
+    EXPECT_EQ(entries(), 1U) << "the temporary file is removed";
+}
+
+TEST_F(SettingsFileTest, SaveThroughASymbolicLinkReplacesTheFileItPointsAt) {
+    writeBytes(path("target.gvx"), std::vector<std::uint8_t>(85, 0));
+    fs::create_symlink(path("target.gvx"), path("link.gvx"));
+    ASSERT_EQ(saveSettingsFile(unitRecord(), path("link.gvx")), noMessage);
+    EXPECT_TRUE(fs::is_symlink(path("link.gvx")));
+    EXPECT_EQ(readBytes(path("target.gvx"))[2], 0x12);
+}
+
+TEST_F(SettingsFileTest, ReadabilityCheck) {
+    writeBytes(path("here.gvx"), {1, 2, 3});
+    EXPECT_TRUE(fileIsReadable(path("here.gvx")));
+    EXPECT_FALSE(fileIsReadable(path("absent.gvx")));
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "dialog_values.h"
+
+#include <array>
+#include <span>
+
+// The main dialog as data: one row per control, in template order. Template order is
+// the tab order and fixes the extent of the radio groups, so rows must not be sorted.
+
+enum class ControlKind {
+    GroupBox,
+    RowLabel,  // static text that names a row
+    UnitLabel, // static text after a value edit
+    Label,     // any other static text
+    Picture,
+    Edit, // always read-only: the user changes values only through the other controls
+    Combo,
+    Radio,
+    CheckBox,
+    CheckButton, // a check box drawn as a push button
+    PushButton,
+    Slider,
+};
+
+namespace style {
+inline constexpr unsigned none = 0;
+inline constexpr unsigned group = 1U << 0; // starts a radio group
+inline constexpr unsigned tabStop = 1U << 1;
+inline constexpr unsigned hidden = 1U << 2;
+inline constexpr unsigned right = 1U << 3;
+inline constexpr unsigned noBorder = 1U << 4;
+} // namespace style
+
+// Rectangle in dialog units from the top left of the client area.
+struct DialogRect {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+enum class BindKind {
+    None,
+    UnitId,     // "%u", 0..65535 on Save
+    Integer,    // "%d"
+    GearRatio,  // "%.2f", shown only: the slider owns the value
+    Text,       // window strings
+    Combo,      // selected item index, -1 for none
+    RadioGroup, // position of the checked button, -1 for none; bound at the group's leader
+    CheckState,
+};
+
+using IntegerRef = int& (*)(DialogValues&);
+using TextRef = QString& (*)(DialogValues&);
+
+struct Binding {
+    BindKind kind = BindKind::None;
+    IntegerRef integer = nullptr;
+    TextRef text = nullptr;
+};
+
+// What a user action on the control runs.
+enum class Handler {
+    None,
+    ModeChanged,
+    ControlResponse,
+    ChannelChanged,
+    SliderScroll,
+    LimitInput,
+    LimitSet,
+    ReadFromUnit,
+    WriteToUnit,
+};
+
+struct ControlSpec {
+    int id; // staticId for controls nothing refers to
+    ControlKind kind;
+    const char* text;
+    DialogRect rect;
+    unsigned styles;
+    Binding binding;
+    Handler handler;
+    // Labels and group boxes: the controls they name for assistive technology.
+    std::array<int, 2> names;
+    // For the few controls without a label of their own.
+    const char* accessibleName;
+};
+
+inline constexpr int staticId = -1;
+
+std::span<const ControlSpec> controlTable();
+
+// The order in which Show and Save visit the bound controls; radio groups by leader.
+std::span<const int> exchangeOrder();
+
+// The items of every channel combo box; the bound value is the item's index.
+std::span<const char* const> channelItems();
+
+struct MenuSpec {
+    const char* menu; // set on the first entry of each menu only
+    const char* text; // nullptr for a separator
+    int commandId;
+    const char* shortcut; // nullptr for none
+};
+
+namespace command {
+inline constexpr int initialize = 57600;
+inline constexpr int open = 57601;
+inline constexpr int save = 57603;
+inline constexpr int saveAs = 57604;
+inline constexpr int exit = 57665;
+inline constexpr int read = 32771;
+inline constexpr int write = 32772;
+inline constexpr int about = 57664;
+} // namespace command
+
+std::span<const MenuSpec> menuTable();
+
+// The dialog template's size in dialog units.
+inline constexpr DialogRect dialogTemplateSize{0, 0, 599, 444};
