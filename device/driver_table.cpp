@@ -31,10 +31,9 @@ bool DriverTable::load(const char* library) {
     // others in table order.
     return bind(module, "FT_Write", FT_Write) && bind(module, "FT_Read", FT_Read) &&
            bind(module, "FT_Open", FT_Open) && bind(module, "FT_OpenEx", FT_OpenEx) &&
-           bind(module, "FT_ListDevices", FT_ListDevices) &&
-           bind(module, "FT_Close", FT_Close) &&
-           bind(module, "FT_ResetDevice", FT_ResetDevice) &&
-           bind(module, "FT_Purge", FT_Purge) && bind(module, "FT_SetTimeouts", FT_SetTimeouts) &&
+           bind(module, "FT_ListDevices", FT_ListDevices) && bind(module, "FT_Close", FT_Close) &&
+           bind(module, "FT_ResetDevice", FT_ResetDevice) && bind(module, "FT_Purge", FT_Purge) &&
+           bind(module, "FT_SetTimeouts", FT_SetTimeouts) &&
            bind(module, "FT_GetQueueStatus", FT_GetQueueStatus) &&
            bind(module, "FT_SetDtr", FT_SetDtr) && bind(module, "FT_ClrDtr", FT_ClrDtr) &&
            bind(module, "FT_SetRts", FT_SetRts) && bind(module, "FT_ClrRts", FT_ClrRts) &&

@@ -28,6 +28,8 @@ void* openDynamicLibrary(const char* name) {
     return dlopen(name, RTLD_NOW | RTLD_LOCAL);
 }
 
-void* findLibrarySymbol(void* module, const char* name) { return dlsym(module, name); }
+void* findLibrarySymbol(void* module, const char* name) {
+    return dlsym(module, name);
+}
 
 #endif

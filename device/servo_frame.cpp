@@ -51,6 +51,10 @@ void SendServoFrame() {
     }
 }
 
-std::uint32_t droppedServoFrames() { return dropped.load(std::memory_order_relaxed); }
+std::uint32_t droppedServoFrames() {
+    return dropped.load(std::memory_order_relaxed);
+}
 
-void resetDroppedServoFrames() { dropped.store(0, std::memory_order_relaxed); }
+void resetDroppedServoFrames() {
+    dropped.store(0, std::memory_order_relaxed);
+}

@@ -2,4 +2,6 @@
 
 #include <thread>
 
-void realSleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+void realSleep(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}

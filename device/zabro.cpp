@@ -16,7 +16,9 @@ template <class Error, class Entry, class... Args> void call(Entry entry, Args..
 
 } // namespace
 
-Zabro::~Zabro() { close(); }
+Zabro::~Zabro() {
+    close();
+}
 
 void Zabro::open() {
     // The description is only asked for because the by-index listing needs a buffer
@@ -28,8 +30,8 @@ void Zabro::open() {
     call<OpenError>(driver.FT_Open, 0, &handle);
     call<OpenError>(driver.FT_SetBaudRate, handle, baudRate);
     call<OpenError>(driver.FT_SetTimeouts, handle, timeoutMs, timeoutMs);
-    call<OpenError>(driver.FT_SetDataCharacteristics, handle, d2xx::FT_BITS_8,
-                    d2xx::FT_STOP_BITS_2, d2xx::FT_PARITY_EVEN);
+    call<OpenError>(driver.FT_SetDataCharacteristics, handle, d2xx::FT_BITS_8, d2xx::FT_STOP_BITS_2,
+                    d2xx::FT_PARITY_EVEN);
 }
 
 void Zabro::close() {

@@ -89,6 +89,19 @@ struct ControlSpec {
 
 inline constexpr int staticId = -1;
 
+// Ids the program refers to by name.
+namespace ctl {
+inline constexpr int unitId = 1001;
+inline constexpr int firstChannel = 3000;
+inline constexpr int inputButton = 1051;
+inline constexpr int setButton = 1052;
+inline constexpr int readButton = 1059;
+inline constexpr int writeButton = 1060;
+inline constexpr int servoSlider = 1058;
+inline constexpr int guidance = 1061;
+inline constexpr int logo = 1068;
+} // namespace ctl
+
 std::span<const ControlSpec> controlTable();
 
 // The order in which Show and Save visit the bound controls; radio groups by leader.

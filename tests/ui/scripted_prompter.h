@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/prompter.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+// Answers the dialog's message boxes and file dialogs from queues, and records every
+// box it was shown.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Box {
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    QList<Box> boxes;
+    QQueue<Answer> answers;    // when empty: OK, or No to a question
+    QQueue<QString> fileNames; // when empty: the user cancels
+
+    Answer message(const QString& text, Icon icon, Buttons buttons) override {
+        boxes.append({text, icon, buttons});
+        if (!answers.isEmpty()) {
+            return answers.dequeue();
+        }
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    QString openFileName() override { return nextFileName(); }
+    QString saveFileName() override { return nextFileName(); }
+
+    QStringList texts() const {
+        QStringList all;
+        for (const Box& box : boxes) {
+            all.append(box.text);
+        }
+        return all;
+    }
+
+private:
+    QString nextFileName() { return fileNames.isEmpty() ? QString() : fileNames.dequeue(); }
+};

@@ -1,0 +1,73 @@
+#include "about_dlg.h"
+
+#include "dialog_builder.h"
+
+#include "resources/artwork.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int iconId = 100;
+constexpr int okId = 1;
+
+constexpr std::array aboutTable{
+    ControlSpec{iconId,
+                ControlKind::Picture,
+                nullptr,
+                {11, 17, 20, 20},
+                style::none,
+                {},
+                Handler::None,
+                {},
+                "Varnel"},
+    ControlSpec{staticId,
+                ControlKind::Label,
+                "Varnel Version 4.0",
+                {40, 10, 119, 8},
+                style::none,
+                {},
+                Handler::None,
+                {},
+                nullptr},
+    ControlSpec{staticId,
+                ControlKind::Label,
+                "Kelvo governor settings",
+                {40, 25, 119, 8},
+                style::none,
+                {},
+                Handler::None,
+                {},
+                nullptr},
+    ControlSpec{okId,
+                ControlKind::PushButton,
+                "OK",
+                {178, 7, 50, 16},
+                style::tabStop,
+                {},
+                Handler::None,
+                {},
+                nullptr},
+};
+
+constexpr DialogRect aboutSize{0, 0, 235, 55};
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Version information Varnel"));
+    QFont font = dialogFont();
+    font.setPointSize(9);
+    setFont(font);
+    const DialogUnits units = DialogUnits::fromFont(font);
+    setFixedSize(units.toPixels(aboutSize).size());
+
+    const BuiltControls built = buildControls(aboutTable, this, units);
+    auto* icon = qobject_cast<QLabel*>(built.byId.at(iconId));
+    icon->setPixmap(programIcon().pixmap(32, 32));
+    auto* ok = qobject_cast<QPushButton*>(built.byId.at(okId));
+    ok->setDefault(true);
+    ok->setFocus();
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

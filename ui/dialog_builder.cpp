@@ -1,0 +1,247 @@
+#include "dialog_builder.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStandardItemModel>
+
+namespace {
+
+// A combo box's height when closed; the template's height is that of the dropped list.
+constexpr int comboClosedHeight = 12;
+// Space a group box frame keeps free beside its title.
+constexpr int groupTitleMargin = 8;
+constexpr int pushButtonMargin = 4;
+// The narrowest a font is squeezed before the text is allowed to clip.
+constexpr int minimumStretch = 55;
+
+// A radio button that behaves as the layout expects: exclusive only within its own
+// group (all buttons share one parent), a click always checks it, and the arrow keys
+// move to the neighbouring button of the group and check it.
+class GroupRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+        const bool backward = key == Qt::Key_Up || key == Qt::Key_Left;
+        if (!group() || (!forward && !backward)) {
+            QRadioButton::keyPressEvent(event);
+            return;
+        }
+        const QList<QAbstractButton*> buttons = group()->buttons();
+        const qsizetype count = buttons.size();
+        const qsizetype here = buttons.indexOf(this);
+        QAbstractButton* next = buttons[(here + (forward ? 1 : count - 1)) % count];
+        next->setFocus(Qt::TabFocusReason);
+        next->click();
+    }
+};
+
+QString withoutMnemonic(const char* text) {
+    QString plain = QString::fromUtf8(text);
+    plain.remove(QLatin1Char('&'));
+    return plain;
+}
+
+QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
+    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
+    const Qt::Alignment horizontal = (spec.styles & style::right) ? Qt::AlignRight : Qt::AlignLeft;
+    switch (spec.kind) {
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, parent);
+    case ControlKind::RowLabel:
+    case ControlKind::UnitLabel:
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment(horizontal | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(parent);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return picture;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setReadOnly(true);
+        edit->setAlignment(horizontal | Qt::AlignVCenter);
+        edit->setFrame(!(spec.styles & style::noBorder));
+        return edit;
+    }
+    case ControlKind::Combo: {
+        auto* combo = new QComboBox(parent);
+        for (const char* item : channelItems()) {
+            combo->addItem(QString::fromUtf8(item));
+        }
+        for (int row = 0; row < combo->count(); ++row) {
+            combo->setItemData(row, QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter),
+                               Qt::TextAlignmentRole);
+        }
+        combo->setMaxVisibleItems(8);
+        return combo;
+    }
+    case ControlKind::Radio:
+        return new GroupRadioButton(text, parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(text, parent);
+    case ControlKind::CheckButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setCheckable(true);
+        return button;
+    }
+    case ControlKind::PushButton:
+        return new QPushButton(text, parent);
+    case ControlKind::Slider: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setTickPosition(QSlider::TicksAbove);
+        return slider;
+    }
+    }
+    return nullptr;
+}
+
+Qt::FocusPolicy focusPolicyOf(const ControlSpec& spec) {
+    if (spec.styles & style::tabStop) {
+        return Qt::StrongFocus;
+    }
+    switch (spec.kind) {
+    case ControlKind::Edit:
+    case ControlKind::Radio:
+        return Qt::ClickFocus; // reachable by mouse (and radios by arrow keys), not by Tab
+    default:
+        return Qt::NoFocus;
+    }
+}
+
+QRect placement(const ControlSpec& spec, const DialogUnits& units) {
+    DialogRect rect = spec.rect;
+    if (spec.kind == ControlKind::Combo) {
+        rect.height = comboClosedHeight;
+    }
+    return units.toPixels(rect);
+}
+
+} // namespace
+
+int neededTextWidth(QWidget* widget, const QString& text) {
+    const int advance = widget->fontMetrics().horizontalAdvance(text);
+    if (widget->inherits("QGroupBox")) {
+        return advance + 2 * groupTitleMargin;
+    }
+    if (widget->inherits("QPushButton")) {
+        return advance + 2 * pushButtonMargin;
+    }
+    if (widget->inherits("QAbstractButton")) {
+        return widget->sizeHint().width(); // the indicator, its spacing and the text
+    }
+    return advance;
+}
+
+void fitText(QWidget* widget, const QString& text, int availableWidth) {
+    const int needed = neededTextWidth(widget, text);
+    if (needed <= availableWidth) {
+        return;
+    }
+    // Start from the proportional guess and step down, since glyph widths round.
+    QFont narrow = widget->font();
+    for (int stretch = availableWidth * 100 / needed; stretch >= minimumStretch; --stretch) {
+        narrow.setStretch(stretch);
+        widget->setFont(narrow);
+        if (neededTextWidth(widget, text) <= availableWidth) {
+            break;
+        }
+    }
+}
+
+BuiltControls buildControls(std::span<const ControlSpec> table, QWidget* parent,
+                            const DialogUnits& units) {
+    BuiltControls built;
+    QButtonGroup* currentGroup = nullptr;
+    int groupLeader = staticId;
+    bool groupStarted = false;
+
+    for (const ControlSpec& spec : table) {
+        QWidget* widget = createControl(spec, parent);
+        widget->setGeometry(placement(spec, units));
+        widget->setFocusPolicy(focusPolicyOf(spec));
+        widget->setVisible(!(spec.styles & style::hidden));
+        if (spec.id != staticId) {
+            widget->setObjectName(QStringLiteral("id%1").arg(spec.id));
+            widget->setProperty("controlId", spec.id);
+            built.byId[spec.id] = widget;
+        }
+        if (spec.accessibleName) {
+            widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+        }
+        if (spec.text && spec.kind != ControlKind::Edit) {
+            fitText(widget, withoutMnemonic(spec.text), widget->width());
+        }
+
+        // A group runs from a control with the group style to the next one; its radio
+        // buttons form one button group.
+        if (spec.styles & style::group) {
+            groupStarted = true;
+        }
+        if (spec.kind == ControlKind::Radio) {
+            if (groupStarted || !currentGroup) {
+                currentGroup = new QButtonGroup(parent);
+                // Exclusivity is kept by hand, so that "nothing checked" stays possible.
+                currentGroup->setExclusive(false);
+                groupLeader = spec.id;
+                built.radioGroups[groupLeader] = currentGroup;
+                groupStarted = false;
+                QObject::connect(currentGroup, &QButtonGroup::buttonToggled, currentGroup,
+                                 [group = currentGroup](QAbstractButton* button, bool on) {
+                                     if (!on) {
+                                         return;
+                                     }
+                                     for (QAbstractButton* other : group->buttons()) {
+                                         if (other != button) {
+                                             other->setChecked(false);
+                                         }
+                                     }
+                                 });
+            }
+            auto* radio = static_cast<QRadioButton*>(widget);
+            radio->setAutoExclusive(false);
+            currentGroup->addButton(radio, static_cast<int>(currentGroup->buttons().size()));
+        }
+        built.widgets.push_back(widget);
+    }
+
+    // Group boxes only frame; kept at the bottom so they never take a click meant for a
+    // control drawn inside them.
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].kind == ControlKind::GroupBox) {
+            built.widgets[row]->lower();
+        }
+    }
+
+    // Labels and group boxes lend their text to the controls they name.
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        const ControlSpec& spec = table[row];
+        for (int named : spec.names) {
+            auto it = built.byId.find(named);
+            if (named == 0 || it == built.byId.end()) {
+                continue;
+            }
+            it->second->setAccessibleName(withoutMnemonic(spec.text));
+            if (auto* label = qobject_cast<QLabel*>(built.widgets[row]); label && !label->buddy()) {
+                label->setBuddy(it->second);
+            }
+        }
+    }
+    return built;
+}

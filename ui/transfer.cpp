@@ -1,0 +1,46 @@
+// Moving settings between the controls, the dialog values and the working image.
+
+#include "varnel_dlg.h"
+
+#include "device/servo_frame.h"
+#include "settings/packing.h"
+#include "settings/scales.h"
+
+#include <QSlider>
+
+void VarnelDlg::Collect() {
+    // A refused Save still leaves every value read before the refusal; packing goes on
+    // with what there is.
+    Save();
+    packValues(dialogValues.panel, unit.workingImage);
+    RefreshLimitLabels();
+}
+
+void VarnelDlg::ImageToValues() {
+    unpackImage(unit.workingImage, dialogValues.panel);
+    servoChannel = 2;
+    Show();
+}
+
+void VarnelDlg::ValuesToSliders() {
+    for (const SliderSpec& spec : sliderTable) {
+        if (spec.field != SliderField::Servo) {
+            placeSlider(controlAs<QSlider>(spec.id),
+                        sliderPositionFor(dialogValues.panel, spec.field));
+        }
+    }
+    Show();
+}
+
+void VarnelDlg::SlidersToValues() {
+    for (const SliderSpec& spec : sliderTable) {
+        const int position = controlAs<QSlider>(spec.id)->value();
+        if (spec.field == SliderField::Servo) {
+            dialogValues.panel.servoPosition = ServoToDisplay(sliderToServoUnits(position));
+            ChannelValues[servoChannel] = static_cast<std::uint16_t>(position);
+        } else {
+            storeSliderPosition(dialogValues.panel, spec.field, position);
+        }
+    }
+    Show();
+}

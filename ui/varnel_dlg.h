@@ -1,0 +1,130 @@
+#pragma once
+
+#include "dialog_builder.h"
+#include "dialog_values.h"
+#include "timer_resolution.h"
+
+#include "device/kelvo.h"
+#include "device/sleep.h"
+
+#include <QDialog>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class Prompter;
+class QAction;
+class QMenuBar;
+class QSlider;
+class Zabro;
+
+// What the dialog needs from outside; tests replace each of them.
+struct DialogServices {
+    Prompter* prompter = nullptr; // null: the desktop's message boxes and file dialogs
+    std::string driverLibrary;    // empty: the vendor's driver library
+    SleepFunction sleep = realSleep;
+    Zabro* adapter = nullptr; // null: the process-wide adapter
+};
+
+// The main window: every control, the exchanges between controls and values, the
+// transfers to and from the working image, and the command handlers.
+class VarnelDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit VarnelDlg(DialogServices services = {}, QWidget* parent = nullptr);
+    ~VarnelDlg() override;
+
+    // The initialisation the dialog runs before it first shows: slider set-up, write
+    // controls, connecting the adapter. A failed connect ends the dialog here, and
+    // exec() then returns at once.
+    void initialize();
+    int exec() override;
+    bool ended() const { return hasEnded; }
+
+    // The exchange between controls and values. Save stops at the first edit whose
+    // text does not parse, after telling the user, and returns false.
+    void Show();
+    bool Save();
+
+    void SetWriteEnabled(bool enabled);
+    void RefreshLimitLabels();
+    // The servo slider and the Set button follow the limit point mode.
+    void EnableLimitControls(bool enabled);
+
+    void Collect();
+    void ImageToValues();
+    void ValuesToSliders();
+    void SlidersToValues();
+
+    QWidget* control(int id) const;
+    template <class Widget> Widget* controlAs(int id) const {
+        return qobject_cast<Widget*>(control(id));
+    }
+    QAction* action(int commandId) const;
+    QWidget* clientArea() const { return client; }
+    const DialogUnits& dialogUnits() const { return units; }
+
+    Kelvo& kelvo() { return unit; }
+    DialogValues& values() { return dialogValues; }
+    bool unitRead() const { return hasReadUnit; }
+    Prompter& prompter() const { return *activePrompter; }
+    unsigned timerPeriod() const { return timerResolution.period(); }
+
+public slots:
+    void OnModeChanged();
+    void OnControlResponse(int code);
+    void OnChannelChanged();
+    void OnSliderScroll(QSlider* slider);
+
+    void OnReadFromUnit();
+    void OnWriteToUnit();
+    void OnFileInitialize();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnLimitInput();
+    void OnLimitSet();
+    void OnAbout();
+
+    // The OK-close (Enter, File > Exit) and the Cancel-close (Escape, close box,
+    // Alt+F4, failed connect). Both ask ConfirmClose first.
+    void accept() override;
+    void reject() override;
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void wireControls();
+    void setUpSliders();
+    void setWriteControls(bool enabled);
+    void ConnectAdapter();
+    void ConfirmClose();
+    // Moves a slider without it counting as the user's scroll.
+    void placeSlider(QSlider* slider, int position);
+
+    DialogServices services;
+    std::unique_ptr<Prompter> ownPrompter;
+    Prompter* activePrompter;
+    TimerResolution timerResolution;
+    Kelvo unit;
+    DialogValues dialogValues;
+    bool hasReadUnit = false;
+    // The ChannelValues entry the servo slider feeds.
+    std::size_t servoChannel = 2;
+
+    DialogUnits units;
+    QWidget* client = nullptr;
+    QMenuBar* menus = nullptr;
+    BuiltControls built;
+    std::map<int, QAction*> actions;
+
+    bool initialized = false;
+    bool hasEnded = false;
+    bool placingSliders = false;
+};
