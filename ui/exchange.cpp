@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <stdexcept>
+
 namespace {
 
 const ControlSpec& specOf(int id) {
