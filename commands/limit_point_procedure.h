@@ -61,9 +61,11 @@ public:
 
     static std::function<void()> defaultFrameSender();
 
+    // Both recorded points lie outside the centre band.
+    bool bothOutsideBand() const;
+
 private:
     static bool inCentreBand(int pulse) { return pulse >= bandLow && pulse <= bandHigh; }
-    bool bothOutsideBand() const;
     bool onOppositeSides() const;
 
     Kelvo& kelvo;

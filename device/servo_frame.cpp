@@ -36,6 +36,10 @@ void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels
 }
 
 void SendServoFrame() {
+    sendServoFrameThrough(theAdapter);
+}
+
+void sendServoFrameThrough(ComDevice& port) {
     std::array<std::uint16_t, servoChannelCount> values{};
     for (std::size_t i = 0; i < servoChannelCount; ++i) {
         values[i] = ChannelValues[i].load(std::memory_order_relaxed);
@@ -45,7 +49,7 @@ void SendServoFrame() {
     // This runs on the timer thread, where nobody could handle an exception: the frame
     // is dropped and the count lets the dialog notice and end the procedure.
     try {
-        theAdapter.write(frame.data(), servoFrameSize);
+        port.write(frame.data(), servoFrameSize);
     } catch (...) {
         dropped.fetch_add(1, std::memory_order_relaxed);
     }

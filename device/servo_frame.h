@@ -21,6 +21,9 @@ void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels
 // One timer tick: pack ChannelValues and write the frame through theAdapter. A failed
 // write drops the frame and is counted; nothing escapes to the timer thread.
 void SendServoFrame();
+// The same tick through a given port.
+class ComDevice;
+void sendServoFrameThrough(ComDevice& port);
 
 // Frames dropped since the last reset, for the dialog to notice.
 std::uint32_t droppedServoFrames();

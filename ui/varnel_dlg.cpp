@@ -5,6 +5,7 @@
 
 #include "commands/connect.h"
 #include "commands/outcome.h"
+#include "device/servo_frame.h"
 #include "device/zabro.h"
 #include "resources/artwork.h"
 #include "resources/string_table.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,7 +35,8 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     : QDialog(parent), services(std::move(givenServices)),
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
-      unit(adapterOf(services), services.sleep) {
+      unit(adapterOf(services), services.sleep),
+      procedure(unit, services.sleep, [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
     setFont(dialogFont());
@@ -53,6 +56,12 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     built = buildControls(controlTable(), client, units);
     controlAs<QLabel>(ctl::logo)->setPixmap(logoBitmap());
     wireControls();
+
+    // A servo frame that cannot be sent ends the limit point procedure; the timer
+    // thread only counts it, and the dialog looks.
+    servoFrameWatch = new QTimer(this);
+    servoFrameWatch->setInterval(LimitPointProcedure::framePeriod * 2);
+    connect(servoFrameWatch, &QTimer::timeout, this, &VarnelDlg::checkServoFrames);
 }
 
 VarnelDlg::~VarnelDlg() = default;
@@ -218,14 +227,18 @@ void VarnelDlg::RefreshLimitLabels() {
 }
 
 void VarnelDlg::accept() {
-    ConfirmClose();
+    if (!ConfirmClose()) {
+        return;
+    }
     if (Save()) {
         QDialog::accept();
     }
 }
 
 void VarnelDlg::reject() {
-    ConfirmClose();
+    if (!ConfirmClose()) {
+        return;
+    }
     QDialog::reject();
 }
 

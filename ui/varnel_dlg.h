@@ -4,11 +4,14 @@
 #include "dialog_values.h"
 #include "timer_resolution.h"
 
+#include "commands/limit_point_procedure.h"
 #include "device/kelvo.h"
 #include "device/sleep.h"
 
 #include <QDialog>
+#include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,6 +20,7 @@ class Prompter;
 class QAction;
 class QMenuBar;
 class QSlider;
+class QTimer;
 class Zabro;
 
 // What the dialog needs from outside; tests replace each of them.
@@ -71,6 +75,21 @@ public:
     bool unitRead() const { return hasReadUnit; }
     Prompter& prompter() const { return *activePrompter; }
     unsigned timerPeriod() const { return timerResolution.period(); }
+    const QString& filePath() const { return settingsFilePath; }
+    bool hasFilePath() const { return hasSettingsFilePath; }
+    LimitPointProcedure& limitPoints() { return procedure; }
+    bool limitPointModeOn() const { return dialogValues.limitPointMode == 1; }
+
+    // Leaves the limit point mode without storing anything. False when the servo drive
+    // could not be switched off.
+    bool EndLimitPointMode();
+    // True when both recorded points lie outside the centre band; tells the user why
+    // otherwise.
+    bool CheckLimitRange();
+    // The Write command; true when the unit holds what the dialog shows.
+    bool WriteToUnit();
+    // Runs ahead of both closing paths; false keeps the dialog open.
+    bool ConfirmClose();
 
 public slots:
     void OnModeChanged();
@@ -104,7 +123,14 @@ private:
     void setUpSliders();
     void setWriteControls(bool enabled);
     void ConnectAdapter();
-    void ConfirmClose();
+    void SaveSettingsFile(const QString& path);
+    void LoadSettingsFile(const QString& path);
+    void showAfterFill();
+    // Runs a step that talks to the adapter off the user-interface thread; the window
+    // keeps painting but takes no input until the step returns.
+    void runDeviceStep(const std::function<void()>& step);
+    void endLimitPointModeWithFault();
+    void checkServoFrames();
     // Moves a slider without it counting as the user's scroll.
     void placeSlider(QSlider* slider, int position);
 
@@ -123,6 +149,13 @@ private:
     QMenuBar* menus = nullptr;
     BuiltControls built;
     std::map<int, QAction*> actions;
+
+    LimitPointProcedure procedure;
+    QTimer* servoFrameWatch = nullptr;
+    QString settingsFilePath;
+    bool hasSettingsFilePath = false;
+    // Set while a command handler runs, so the servo frame watch stays out of its way.
+    bool commandRunning = false;
 
     bool initialized = false;
     bool hasEnded = false;

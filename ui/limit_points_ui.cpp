@@ -1,0 +1,126 @@
+// The servo limit point procedure: the user drives the servo to each end with the
+// servo slider and takes the two points with Set.
+
+#include "varnel_dlg.h"
+#include "wait_cursor.h"
+
+#include "device/zabro.h"
+#include "prompter.h"
+#include "resources/string_table.h"
+#include "settings/scales.h"
+
+#include <QApplication>
+#include <QSlider>
+#include <QTimer>
+
+void VarnelDlg::OnLimitInput() {
+    CommandScope scope(commandRunning);
+    Save();
+    if (!limitPointModeOn()) {
+        const bool servoDriveOff = EndLimitPointMode();
+        showMessage(*activePrompter, servoDriveOff ? msg::limitCancelled : msg::adapterFault,
+                    servoDriveOff ? Prompter::Icon::Warning : Prompter::Icon::Error);
+        return;
+    }
+    EnableLimitControls(true);
+    const int position = controlAs<QSlider>(ctl::servoSlider)->value();
+    bool started = true;
+    runDeviceStep([&] {
+        try {
+            procedure.start(position);
+        } catch (const Zabro::ConnectionError&) {
+            started = false;
+        }
+    });
+    if (!started) {
+        endLimitPointModeWithFault();
+        return;
+    }
+    servoFrameWatch->start();
+    dialogValues.guidance = QString::fromUtf8(messageText(msg::setLimitPoint1));
+    Show();
+}
+
+void VarnelDlg::OnLimitSet() {
+    CommandScope scope(commandRunning);
+    if (!limitPointModeOn()) {
+        return;
+    }
+    const int position = controlAs<QSlider>(ctl::servoSlider)->value();
+    LimitPointProcedure::SetOutcome outcome = LimitPointProcedure::SetOutcome::Ignored;
+    runDeviceStep([&] { outcome = procedure.set(position, unit.workingImage); });
+    switch (outcome) {
+    case LimitPointProcedure::SetOutcome::FirstPointTaken:
+        QApplication::beep();
+        dialogValues.guidance = QString::fromUtf8(messageText(msg::setLimitPoint2));
+        Show();
+        break;
+    case LimitPointProcedure::SetOutcome::OutOfRange:
+        CheckLimitRange();
+        if (!EndLimitPointMode()) {
+            showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
+        }
+        break;
+    case LimitPointProcedure::SetOutcome::SameDirection:
+        showMessage(*activePrompter, msg::sameDirection, Prompter::Icon::Error);
+        if (!EndLimitPointMode()) {
+            showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
+        }
+        break;
+    case LimitPointProcedure::SetOutcome::Stored:
+        QApplication::beep();
+        servoFrameWatch->stop();
+        dialogValues.panel.limitPoint1 = ServoToDisplay(unit.workingImage.limitPoint1());
+        dialogValues.panel.limitPoint2 = ServoToDisplay(unit.workingImage.limitPoint2());
+        dialogValues.limitPointMode = 0;
+        EnableLimitControls(false);
+        placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
+        SlidersToValues();
+        dialogValues.guidance = QString::fromUtf8(messageText(msg::pressWrite));
+        Show();
+        break;
+    case LimitPointProcedure::SetOutcome::Ignored:
+        break;
+    }
+}
+
+bool VarnelDlg::CheckLimitRange() {
+    if (procedure.bothOutsideBand()) {
+        return true;
+    }
+    showMessage(*activePrompter, msg::outOfRange, Prompter::Icon::Error);
+    return false;
+}
+
+bool VarnelDlg::EndLimitPointMode() {
+    servoFrameWatch->stop();
+    bool servoDriveOff = true;
+    runDeviceStep([&] {
+        try {
+            procedure.end();
+        } catch (const Zabro::ConnectionError&) {
+            servoDriveOff = false;
+        }
+    });
+    EnableLimitControls(false);
+    dialogValues.limitPointMode = 0;
+    placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
+    SlidersToValues();
+    dialogValues.guidance.clear();
+    Show();
+    return servoDriveOff;
+}
+
+void VarnelDlg::endLimitPointModeWithFault() {
+    EndLimitPointMode();
+    showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
+}
+
+void VarnelDlg::checkServoFrames() {
+    // A command under way ends the procedure itself, in its own order.
+    if (commandRunning || !limitPointModeOn() || !procedure.framesDropped()) {
+        return;
+    }
+    CommandScope scope(commandRunning);
+    endLimitPointModeWithFault();
+}
