@@ -57,4 +57,9 @@ void Zabro::write(const std::uint8_t* buffer, std::uint32_t count) {
     // The driver's prototype takes a non-const buffer but never writes to it.
     call<WriteError>(driver.FT_Write, handle, const_cast<std::uint8_t*>(buffer),
                      static_cast<d2xx::DWORD>(count), &written);
+    // The write time-out returns success with part of the bytes sent; a frame that did
+    // not leave whole has not been sent.
+    if (written < count) {
+        throw WriteError{};
+    }
 }

@@ -105,6 +105,19 @@ TEST_F(PortTest, ReadAndWriteFailuresByStatusOrMissingEntry) {
     EXPECT_EQ(outcomeOf(write), "WriteError");
 }
 
+TEST_F(PortTest, WriteCutShortByTheTimeOutIsAFailure) {
+    // A frame that only partly left would otherwise count as sent; a servo-drive off
+    // cut short would leave the unit driving the servo without anyone noticing.
+    port.handle = FakeD2xx::handle();
+    port.driver.FT_Write = [](d2xx::FT_HANDLE, void*, d2xx::DWORD count,
+                              d2xx::DWORD* written) -> d2xx::FT_STATUS {
+        *written = count - 1;
+        return d2xx::FT_OK;
+    };
+    std::array<std::uint8_t, 17> frame{};
+    EXPECT_EQ(outcomeOf([&] { port.write(frame.data(), 17); }), "WriteError");
+}
+
 TEST_F(PortTest, CloseReleasesTheHandleOnce) {
     port.handle = FakeD2xx::handle();
     port.close();
