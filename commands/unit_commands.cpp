@@ -7,6 +7,7 @@
 
 #include <array>
 #include <chrono>
+#include <exception>
 
 using namespace std::chrono_literals;
 
@@ -17,48 +18,43 @@ constexpr std::uint8_t preambleByte = 0x55;
 constexpr auto wakeUpPause = 1500ms;
 constexpr auto readBackPause = 500ms;
 
-// The Read command reports a failed frame write as a read error and has no message
-// of its own for writes; the Write command reports a failed read-back as a write error.
-// A foreign model code ranks first for the Write command because the blocks have
-// already gone out by then.
-int mapReadCommand(const std::function<void()>& step) {
+enum class Failure { Open, Read, Write, Connection, Compatibility };
+
+// Most specific first: the adapter's errors share one base class.
+Failure classify(const std::exception_ptr& raised) {
     try {
-        step();
+        std::rethrow_exception(raised);
     } catch (const Zabro::OpenError&) {
-        return msg::adapterMissing;
+        return Failure::Open;
     } catch (const Zabro::ReadError&) {
-        return msg::readError;
+        return Failure::Read;
     } catch (const Zabro::WriteError&) {
-        return msg::readError;
-    } catch (const Zabro::ConnectionError&) {
-        return msg::adapterFault;
+        return Failure::Write;
     } catch (const CompatibilityError&) {
-        return msg::foreignModel;
+        return Failure::Compatibility;
     } catch (...) {
-        // Nothing else is expected from the adapter; whatever it is, the adapter is
-        // not working as it should, and the command must end with a message.
-        return msg::adapterFault;
+        // Any other connection error, and whatever else the adapter might raise: it is
+        // not working as it should, and the command must still end with a message.
+        return Failure::Connection;
     }
-    return noMessage;
 }
 
-int mapWriteCommand(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const CompatibilityError&) {
-        return msg::foreignModel;
-    } catch (const Zabro::OpenError&) {
+// A failed frame write and a failed read both get the command's own transfer error:
+// the Read command has no message for writes, and the Write command reports a failed
+// read-back as a write error.
+int messageFor(Failure failure, int transferError) {
+    switch (failure) {
+    case Failure::Open:
         return msg::adapterMissing;
-    } catch (const Zabro::ReadError&) {
-        return msg::writeError;
-    } catch (const Zabro::WriteError&) {
-        return msg::writeError;
-    } catch (const Zabro::ConnectionError&) {
-        return msg::adapterFault;
-    } catch (...) {
-        return msg::adapterFault;
+    case Failure::Read:
+    case Failure::Write:
+        return transferError;
+    case Failure::Compatibility:
+        return msg::foreignModel;
+    case Failure::Connection:
+        break;
     }
-    return noMessage;
+    return msg::adapterFault;
 }
 
 UnitCommandResult resultOf(int failure, int successMessage) {
@@ -71,11 +67,17 @@ UnitCommandResult resultOf(int failure, int successMessage) {
 } // namespace
 
 int runMapped(bool readCommand, const std::function<void()>& step) {
-    return readCommand ? mapReadCommand(step) : mapWriteCommand(step);
+    try {
+        step();
+    } catch (...) {
+        return messageFor(classify(std::current_exception()),
+                          readCommand ? msg::readError : msg::writeError);
+    }
+    return noMessage;
 }
 
 UnitCommandResult readFromUnit(Kelvo& kelvo, ComDevice& port, const SleepFunction& sleep) {
-    const int failure = mapReadCommand([&] {
+    const int failure = runMapped(true, [&] {
         std::array<std::uint8_t, preambleSize> preamble;
         preamble.fill(preambleByte);
         port.write(preamble.data(), preambleSize);
@@ -87,7 +89,7 @@ UnitCommandResult readFromUnit(Kelvo& kelvo, ComDevice& port, const SleepFunctio
 }
 
 UnitCommandResult writeToUnit(Kelvo& kelvo, bool notUsingId, const SleepFunction& sleep) {
-    const int failure = mapWriteCommand([&] {
+    const int failure = runMapped(false, [&] {
         kelvo.write(false);
         sleep(readBackPause);
         kelvo.read(!notUsingId);
