@@ -82,8 +82,7 @@ void Kelvo::read(bool flag) {
         throw Zabro::ReadError{};
     }
 
-    auto& received = receivedImage.raw();
-    std::copy(reply.begin() + modelByte, reply.end(), received.begin() + 1);
+    std::copy(reply.begin() + modelByte, reply.end(), receivedImage.raw().begin() + 1);
     if (receivedImage.modelCode() != SettingsImage::kelvoModelCode) {
         throw CompatibilityError{};
     }

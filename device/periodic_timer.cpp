@@ -85,7 +85,7 @@ bool PeriodicTimer::running() const {
     return thread.joinable() && !stopRequested;
 }
 
-void PeriodicTimer::run(std::chrono::milliseconds period, std::function<void()> tick) {
+void PeriodicTimer::run(std::chrono::milliseconds period, const std::function<void()>& tick) {
     preferPromptWakeUps();
     using Clock = std::chrono::steady_clock;
     auto deadline = Clock::now() + period;

@@ -23,7 +23,7 @@ public:
     bool running() const;
 
 private:
-    void run(std::chrono::milliseconds period, std::function<void()> tick);
+    void run(std::chrono::milliseconds period, const std::function<void()>& tick);
 
     mutable std::mutex mutex;
     std::condition_variable wake;

@@ -1,6 +1,7 @@
 #include "zabro.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 constinit Zabro theAdapter;
@@ -17,15 +18,17 @@ template <class Error, class Entry, class... Args> void call(Entry entry, Args..
 } // namespace
 
 Zabro::~Zabro() {
-    close();
+    Zabro::close();
 }
 
 void Zabro::open() {
     // The description is only asked for because the by-index listing needs a buffer
     // to fill; a successful listing is what tells that an adapter is present.
-    char description[64] = {};
+    std::array<char, 64> description{};
+    // The listing takes the device index in its pointer argument.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     call<OpenError>(driver.FT_ListDevices, reinterpret_cast<void*>(std::uintptr_t{0}),
-                    static_cast<void*>(description),
+                    static_cast<void*>(description.data()),
                     d2xx::FT_LIST_BY_INDEX | d2xx::FT_OPEN_BY_DESCRIPTION);
     call<OpenError>(driver.FT_Open, 0, &handle);
     call<OpenError>(driver.FT_SetBaudRate, handle, baudRate);

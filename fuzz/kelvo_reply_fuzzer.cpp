@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     script.readStatus = pickStatus(input);
     const bool flag = input.ConsumeBool();
     const bool honestCount = input.ConsumeBool();
-    const DWORD oddCount = input.ConsumeIntegral<DWORD>();
+    const auto oddCount = input.ConsumeIntegral<DWORD>();
     script.incoming = input.ConsumeRemainingBytes<std::uint8_t>();
     script.reportedCount = honestCount ? static_cast<DWORD>(script.incoming.size()) : oddCount;
 
@@ -65,7 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.driver.FT_Purge = purge;
     port.driver.FT_Write = write;
     port.driver.FT_Read = read;
-    port.handle = reinterpret_cast<FT_HANDLE>(std::uintptr_t{0x5AB0});
     Kelvo kelvo(&port, [](std::chrono::milliseconds) {});
     try {
         kelvo.read(flag);

@@ -14,8 +14,12 @@ namespace {
 
 struct TemporaryFile {
     TemporaryFile() {
+        // A file in memory keeps the runs fast; every input rewrites it.
         const char* folder = std::getenv("TMPDIR");
-        path = std::string(folder != nullptr ? folder : "/tmp") + "/varnel-fuzz-XXXXXX";
+        if (folder == nullptr) {
+            folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        }
+        path = std::string(folder) + "/varnel-fuzz-XXXXXX";
         fd = ::mkstemp(path.data());
         if (fd < 0) {
             std::abort();

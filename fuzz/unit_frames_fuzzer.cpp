@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The unit's record always balances, whatever it was sent.
     const sim::Record& record = unit.record();
-    const std::uint16_t stored = static_cast<std::uint16_t>((record[4] << 8) | record[5]);
+    const auto stored = static_cast<std::uint16_t>((record[4] << 8) | record[5]);
     if (stored != sim::balancingWord(record) || record[0] != 0 || record[84] != 0) {
         std::abort();
     }

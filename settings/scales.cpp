@@ -49,9 +49,9 @@ double gearRatioFromHundredths(int hundredths) { return hundredths / 100.0; }
 int gearRatioToHundredths(double ratio) { return static_cast<int>(std::lround(ratio * 100.0)); }
 
 std::string formatGearRatio(double ratio) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", ratio);
-    return text;
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%.2f", ratio);
+    return text.data();
 }
 
 namespace {

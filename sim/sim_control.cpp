@@ -30,7 +30,7 @@ void simSetRecord(const std::uint8_t* record85) {
 }
 
 void simGetLineSettings(SimLineSettings* settings) {
-    locked([&](Simulation& s) { *settings = s.line; });
+    locked([&](const Simulation& s) { *settings = s.line; });
 }
 
 std::size_t simGetWrittenBytes(std::uint8_t* buffer, std::size_t capacity) {
@@ -64,5 +64,5 @@ int simGetServoFrame(std::size_t index, SimServoFrame* frame) {
 }
 
 std::uint64_t simCallCount(void) {
-    return locked([](Simulation& s) { return s.calls; });
+    return locked([](const Simulation& s) { return s.calls; });
 }

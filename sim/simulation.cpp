@@ -1,6 +1,7 @@
 #include "sim/simulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -24,7 +25,7 @@ struct FaultName {
     SimFault fault;
 };
 
-constexpr FaultName faultNames[] = {
+constexpr auto faultNames = std::to_array<FaultName>({
     {"no_adapter", SIM_FAULT_NO_ADAPTER},
     {"open_step", SIM_FAULT_OPEN_STEP},
     {"purge", SIM_FAULT_PURGE},
@@ -37,7 +38,7 @@ constexpr FaultName faultNames[] = {
     {"short_reply", SIM_FAULT_SHORT_REPLY},
     {"store_differently", SIM_FAULT_STORE_DIFFERENTLY},
     {"unplugged", SIM_FAULT_UNPLUGGED_AFTER},
-};
+});
 
 std::int64_t monotonicNs() {
     timespec now{};
@@ -166,12 +167,13 @@ void Simulation::persist() {
     commitsPersisted = unit.commits();
     if (const char* path = std::getenv(recordVariable); path != nullptr && *path != '\0') {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(unit.record().data()), unit.record().size());
+        file.write(reinterpret_cast<const char*>(unit.record().data()),
+                   static_cast<std::streamsize>(unit.record().size()));
     }
 }
 
 Simulation& simulation() {
-    static Simulation* const instance = new Simulation;
+    static auto* const instance = new Simulation;
     return *instance;
 }
 

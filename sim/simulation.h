@@ -52,7 +52,7 @@ public:
 
 private:
     bool lineUnderstood() const;
-    void deliver(const std::vector<std::uint8_t>& answer);
+    void deliver(const std::vector<std::uint8_t>& reply);
     void persist();
 
     std::deque<std::uint8_t> received;

@@ -1,6 +1,7 @@
 #include "sim/unit_model.h"
 
 #include <algorithm>
+#include <array>
 
 namespace sim {
 
@@ -15,14 +16,14 @@ constexpr std::uint8_t foreignModelDefault = 0x8C;
 constexpr std::uint16_t unitId = 0x2A17;
 
 // Factory values of record bytes 4 to 83.
-constexpr std::uint8_t factorySettings[] = {
+constexpr auto factorySettings = std::to_array<std::uint8_t>({
     0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D,
     0x0E, 0x0F, 0x10, 0x11, 0x1E, 0x00, 0xC0, 0x0D, 0x40, 0x18, 0x00, 0x00, 0xD0, 0x07, 0xDC, 0x05,
     0xE8, 0x03, 0x40, 0x18, 0x00, 0x13, 0xC0, 0x0D, 0x00, 0x13, 0x20, 0x03, 0x26, 0x02, 0x02, 0x00,
     0xF0, 0x00, 0x1E, 0x0A, 0x02, 0x32, 0x5A, 0x0A, 0x28, 0x1E, 0x00, 0x18, 0x04, 0x0A, 0x32, 0x64,
     0x01, 0x3C, 0x00, 0x0A, 0x3C, 0x08, 0x0A, 0x8E, 0x05, 0x00, 0x00, 0x68, 0xB1, 0x14, 0x1E, 0x00,
-};
-static_assert(sizeof factorySettings == 80);
+});
+static_assert(factorySettings.size() == 80);
 
 // Request flag bits as the program builds them.
 constexpr std::uint8_t requestBit = 0x01;
@@ -56,7 +57,7 @@ Record factoryRecord() {
     record[1] = 0x8D;
     record[2] = static_cast<std::uint8_t>(unitId >> 8);
     record[3] = static_cast<std::uint8_t>(unitId);
-    std::copy(std::begin(factorySettings), std::end(factorySettings), record.begin() + 4);
+    std::copy(factorySettings.begin(), factorySettings.end(), record.begin() + 4);
     placeBalancingWord(record);
     return record;
 }
@@ -135,8 +136,11 @@ void UnitModel::handleRequest(std::vector<std::uint8_t>& answer) {
         return;
     }
     // Bit 3 of a read request and of a servo-drive frame is whatever the previous frame
-    // left there, so those two are told apart from the block frame by bits 2 and 4, and
-    // a servo-drive off frame from a block frame by the mode the unit is in.
+    // left there, so those two are told apart from the block frame by bits 2 and 4. A
+    // servo-drive off frame then looks just like the frame of block 0: the unit leaves
+    // servo-drive mode on either and takes a block frame as one, so the first block of
+    // a write that follows the servo frames is not lost. A stray block 0 does no harm:
+    // only the end-of-write frame commits the pending record.
     const std::uint8_t flags = built[15] & commandBits;
     const bool isRequest = (flags & requestBit) != 0;
     const bool readBit = (flags & readRequestBit) != 0;
@@ -151,10 +155,13 @@ void UnitModel::handleRequest(std::vector<std::uint8_t>& answer) {
         }
     } else if (readBit) {
         reply(answer);
-    } else if (servoMode && (flags & flagArgumentBit) == 0) {
-        servoMode = false;
-    } else if ((flags & blockFrameBit) != 0) {
-        storeBlock(built);
+    } else {
+        if ((flags & flagArgumentBit) == 0) {
+            servoMode = false;
+        }
+        if ((flags & blockFrameBit) != 0) {
+            storeBlock(built);
+        }
     }
 }
 

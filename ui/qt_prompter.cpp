@@ -1,9 +1,30 @@
 #include "qt_prompter.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
+
+// The initial name "*.gvx" is a pattern, which the desktop's own dialogs take as a
+// filter; taken as a name it would create a file called "*.gvx". A pattern therefore
+// keeps the dialog open until the user names a file.
+class SettingsFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty()) {
+            const QString name = QFileInfo(chosen.constFirst()).fileName();
+            if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 
 QMessageBox::Icon boxIcon(Prompter::Icon icon) {
     switch (icon) {
@@ -20,7 +41,7 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon) {
 }
 
 QString askForFile(QWidget* owner, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner);
+    SettingsFileDialog dialog(owner);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

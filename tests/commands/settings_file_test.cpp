@@ -6,10 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -173,6 +180,75 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileByteForByte) {
     EXPECT_EQ(message, msg::diskFull);
     EXPECT_EQ(readBytes(path("keep.gvx")), old);
     EXPECT_EQ(entries(), 1U) << "the temporary file is removed";
+}
+
+// What a child that saved onto a full filesystem saw there, before its private mount
+// went away with it.
+struct FullDiskReport {
+    int failedStep = 0; // 0: the save ran; 1: no mount namespace; 2: no tmpfs mount
+    int error = 0;
+    int message = 0;
+    std::size_t entries = 0;
+    std::size_t keptSize = 0;
+    std::array<std::uint8_t, 128> kept{};
+};
+
+TEST_F(SettingsFileTest, SaveOntoAFullFilesystemKeepsTheOldFileByteForByte) {
+    const fs::path mountPoint = folder / "full";
+    fs::create_directories(mountPoint);
+    const std::string keep = (mountPoint / "keep.gvx").string();
+    const std::vector<std::uint8_t> old(85, 0x3C);
+    std::array<int, 2> channel{};
+    ASSERT_EQ(::pipe(channel.data()), 0);
+
+    // The small tmpfs is mounted in a mount namespace of the child's own, so it never
+    // shows outside and vanishes with the child.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FullDiskReport report;
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            report.failedStep = 1;
+        } else if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=16k") != 0) {
+            report.failedStep = 2;
+        }
+        report.error = errno;
+        if (report.failedStep == 0) {
+            writeBytes(keep, old);
+            const int filler = ::open((mountPoint / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
+            const std::vector<char> chunk(4096, 'x');
+            while (filler >= 0 && ::write(filler, chunk.data(), chunk.size()) > 0) {
+                // until the filesystem has no room left
+            }
+            ::close(filler);
+            report.message = saveSettingsFile(unitRecord(), keep);
+            report.entries = static_cast<std::size_t>(
+                std::distance(fs::directory_iterator(mountPoint), fs::directory_iterator()));
+            const auto bytes = readBytes(keep);
+            report.keptSize = std::min(bytes.size(), report.kept.size());
+            std::copy_n(bytes.begin(), report.keptSize, report.kept.begin());
+        }
+        const bool sent = ::write(channel[1], &report, sizeof report) == sizeof report;
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    FullDiskReport report;
+    const bool received = ::read(channel[0], &report, sizeof report) == sizeof report;
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(received && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    if (report.failedStep != 0) {
+        GTEST_SKIP() << "cannot mount a private tmpfs here (needs CAP_SYS_ADMIN): "
+                     << (report.failedStep == 1 ? "unshare/mount namespace: " : "mount: ")
+                     << std::strerror(report.error)
+                     << "; the file-size-limit test covers the failing write";
+    }
+    EXPECT_EQ(report.message, msg::diskFull);
+    EXPECT_EQ(std::vector<std::uint8_t>(report.kept.begin(), report.kept.begin() + report.keptSize),
+              old);
+    EXPECT_EQ(report.entries, 2U) << "only the old file and the filler; the temporary is removed";
 }
 
 TEST_F(SettingsFileTest, SaveThroughASymbolicLinkReplacesTheFileItPointsAt) {

@@ -7,22 +7,33 @@
 
 #include "device/zabro.h"
 #include "resources/string_table.h"
+#include "settings/settings_image.h"
 #include "sim/sim_control.h"
 #include "ui/varnel_dlg.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QStringList>
+
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-class QSlider;
 
 struct DialogHarness {
     explicit DialogHarness(std::string library = VARNEL_SIM_PATH) {
         DialogServices services;
         services.prompter = &prompter;
         services.driverLibrary = std::move(library);
-        services.sleep = [this](std::chrono::milliseconds pause) { pauses.push_back(pause); };
+        services.sleep = [this](std::chrono::milliseconds pause) {
+            pauses.push_back(pause);
+            if (duringPause) {
+                duringPause(pause);
+            }
+        };
         services.adapter = &adapter;
         dialog = std::make_unique<VarnelDlg>(std::move(services));
         dialog->initialize();
@@ -38,9 +49,52 @@ struct DialogHarness {
     Zabro adapter;
     ScriptedPrompter prompter;
     std::vector<std::chrono::milliseconds> pauses;
+    // Runs in place of a pause, on whichever thread pauses.
+    std::function<void(std::chrono::milliseconds)> duringPause;
     std::unique_ptr<VarnelDlg> dialog;
 };
 
 inline QString message(int id) {
     return QString::fromUtf8(messageText(id));
+}
+
+// The record the simulated unit holds now.
+inline SettingsImage::Bytes unitRecord() {
+    SettingsImage::Bytes record{};
+    simGetRecord(record.data());
+    return record;
+}
+
+inline std::vector<SimServoFrame> servoFrames() {
+    std::vector<SimServoFrame> frames(simServoFrameCount());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        simGetServoFrame(i, &frames[i]);
+    }
+    return frames;
+}
+
+// Everything the controls show, for telling whether a command changed the dialog.
+inline QStringList shownValues(const VarnelDlg& dialog) {
+    QStringList shown;
+    for (const QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+        shown.append(edit->text());
+    }
+    for (const QAbstractSlider* slider : dialog.findChildren<QAbstractSlider*>()) {
+        shown.append(QString::number(slider->value()));
+    }
+    for (const QComboBox* combo : dialog.findChildren<QComboBox*>()) {
+        shown.append(QString::number(combo->currentIndex()));
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        shown.append(QString::number(int(button->isChecked())) +
+                     QString::number(int(button->isEnabled())));
+    }
+    return shown;
+}
+
+// A drag of the handle: the slider moves with tracking, as under the mouse.
+inline void dragSlider(QSlider* slider, int position) {
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    slider->setSliderDown(false);
 }

@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 // Answers the dialog's message boxes and file dialogs from queues, and records every
 // box it was shown.
 class ScriptedPrompter : public Prompter {
@@ -19,9 +21,14 @@ public:
     QList<Box> boxes;
     QQueue<Answer> answers;    // when empty: OK, or No to a question
     QQueue<QString> fileNames; // when empty: the user cancels
+    // Runs while a box is up, before it is answered: what the user sees at that moment.
+    std::function<void(const Box&)> whileShown;
 
     Answer message(const QString& text, Icon icon, Buttons buttons) override {
         boxes.append({text, icon, buttons});
+        if (whileShown) {
+            whileShown(boxes.back());
+        }
         if (!answers.isEmpty()) {
             return answers.dequeue();
         }
