@@ -30,15 +30,16 @@ struct SchedulingAttributes {
 // so the kernel does not defer the wake-up to batch it with others, and a short
 // scheduler slice, which lets a waking thread preempt busy threads of the same
 // priority instead of waiting for their slice to run out. Either request may be
-// refused by an older kernel; the timer then keeps the default behaviour.
-void preferPromptWakeUps() {
+// refused by an older kernel; the timer then keeps the default behaviour. Returns
+// whether the thread runs at a real-time priority.
+bool preferPromptWakeUps() {
 #ifdef __linux__
     // Where the system grants it (root, or an RLIMIT_RTPRIO allowance), a modest
     // real-time priority keeps the servo frames on time whatever else the machine runs.
     sched_param realTime{};
     realTime.sched_priority = 10;
     if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &realTime) == 0) {
-        return;
+        return true;
     }
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     SchedulingAttributes attributes{};
@@ -50,6 +51,7 @@ void preferPromptWakeUps() {
     attributes.runtime = 100'000; // ns
     syscall(SYS_sched_setattr, 0, &attributes, 0U);
 #endif
+    return false;
 }
 
 } // namespace
@@ -86,12 +88,19 @@ bool PeriodicTimer::running() const {
 }
 
 void PeriodicTimer::run(std::chrono::milliseconds period, const std::function<void()>& tick) {
-    preferPromptWakeUps();
     using Clock = std::chrono::steady_clock;
+    // At a real-time priority the sleep ends a little early and the rest is waited out
+    // awake: waking a processor that went idle can take longer than a frame may be
+    // late. Without that priority busy waiting would only lose the processor to others.
+    const Clock::duration awakeMargin =
+        preferPromptWakeUps() ? std::chrono::microseconds(1000) : Clock::duration::zero();
     auto deadline = Clock::now() + period;
     std::unique_lock lock(mutex);
-    while (!wake.wait_until(lock, deadline, [this] { return stopRequested; })) {
+    while (!wake.wait_until(lock, deadline - awakeMargin, [this] { return stopRequested; })) {
         lock.unlock();
+        while (Clock::now() < deadline) {
+            // waiting out the margin
+        }
         try {
             tick();
         } catch (...) {
