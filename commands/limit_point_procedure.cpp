@@ -11,9 +11,13 @@ LimitPointProcedure::LimitPointProcedure(Kelvo& kelvo, SleepFunction sleep,
                                          std::function<void()> sendFrame)
     : kelvo(kelvo), sleep(std::move(sleep)), sendFrame(std::move(sendFrame)) {}
 
-LimitPointProcedure::~LimitPointProcedure() { timer.kill(); }
+LimitPointProcedure::~LimitPointProcedure() {
+    timer.kill();
+}
 
-std::function<void()> LimitPointProcedure::defaultFrameSender() { return SendServoFrame; }
+std::function<void()> LimitPointProcedure::defaultFrameSender() {
+    return SendServoFrame;
+}
 
 void LimitPointProcedure::start(int servoSliderPosition) {
     recordedPulse1 = initialPulse1;
@@ -66,7 +70,9 @@ void LimitPointProcedure::end() {
     kelvo.servoDrive(false);
 }
 
-bool LimitPointProcedure::framesDropped() const { return droppedServoFrames() != droppedAtStart; }
+bool LimitPointProcedure::framesDropped() const {
+    return droppedServoFrames() != droppedAtStart;
+}
 
 bool LimitPointProcedure::bothOutsideBand() const {
     return !inCentreBand(recordedPulse1) && !inCentreBand(recordedPulse2);

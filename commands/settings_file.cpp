@@ -16,7 +16,9 @@
 
 namespace {
 
-bool diskFullError(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
+bool diskFullError(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
 
 // Writes everything or reports the errno of the failure (0 for a write that made no
 // progress without an error, which only a full device does).

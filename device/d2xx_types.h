@@ -74,16 +74,14 @@ using FT_SetBreakOn_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle);
 using FT_SetBreakOff_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle);
 using FT_ResetPort_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle);
 using FT_GetDeviceInfo_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, FT_DEVICE* device, DWORD* id,
-                                                char* serialNumber, char* description,
-                                                void* dummy);
+                                                char* serialNumber, char* description, void* dummy);
 using FT_EE_UASize_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, DWORD* size);
 using FT_EE_UARead_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, UCHAR* data, DWORD dataLength,
-                                             DWORD* bytesRead);
+                                            DWORD* bytesRead);
 using FT_EE_UAWrite_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, UCHAR* data, DWORD dataLength);
 using FT_SetBitMode_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, UCHAR mask, UCHAR mode);
 using FT_GetBitMode_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, UCHAR* mode);
-using FT_SetEventNotification_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, DWORD mask,
-                                                       void* param);
+using FT_SetEventNotification_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, DWORD mask, void* param);
 using FT_GetStatus_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes,
                                             DWORD* eventStatus);
 using FT_GetEventStatus_t = FT_STATUS(D2XX_API*)(FT_HANDLE handle, DWORD* eventStatus);

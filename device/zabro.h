@@ -24,8 +24,8 @@ public:
     Zabro(const Zabro&) = delete;
     Zabro& operator=(const Zabro&) = delete;
 
-    void open() override;  // raises OpenError
-    void close() override; // raises nothing
+    void open() override;                                                   // raises OpenError
+    void close() override;                                                  // raises nothing
     std::uint32_t read(std::uint8_t* buffer, std::uint32_t count) override; // ReadError
     void write(const std::uint8_t* buffer, std::uint32_t count) override;   // WriteError
 

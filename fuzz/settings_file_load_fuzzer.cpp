@@ -38,7 +38,8 @@ struct TemporaryFile {
         }
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t written = ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+            const ssize_t written =
+                ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));
             if (written <= 0) {
                 std::abort();
             }
@@ -73,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (std::size_t i = 0; i < image.raw().size(); ++i) {
-        const bool fromFile = i >= SettingsImage::firstBlockOffset && i <= SettingsImage::verifyLast;
+        const bool fromFile =
+            i >= SettingsImage::firstBlockOffset && i <= SettingsImage::verifyLast;
         if (image.raw()[i] != (fromFile ? data[i] : before.raw()[i])) {
             std::abort();
         }

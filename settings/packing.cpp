@@ -13,19 +13,31 @@ const std::array<ControlResponsePreset, 4> controlResponsePresets{{
     {3, 10}, // Silent
 }};
 
-int clampToByte(int value) { return std::clamp(value, 0, 0xFF); }
+int clampToByte(int value) {
+    return std::clamp(value, 0, 0xFF);
+}
 
-int clampToWord(long long value) { return static_cast<int>(std::clamp(value, 0LL, 0xFFFFLL)); }
+int clampToWord(long long value) {
+    return static_cast<int>(std::clamp(value, 0LL, 0xFFFFLL));
+}
 
 namespace {
 
-std::uint8_t byteOf(int value) { return static_cast<std::uint8_t>(clampToByte(value)); }
-std::uint16_t wordOf(long long value) { return static_cast<std::uint16_t>(clampToWord(value)); }
+std::uint8_t byteOf(int value) {
+    return static_cast<std::uint8_t>(clampToByte(value));
+}
+std::uint16_t wordOf(long long value) {
+    return static_cast<std::uint16_t>(clampToWord(value));
+}
 
 // Two-button groups: the first button (position 0) stands for a set bit, so an empty
 // group (-1) stores a cleared bit, like the second button.
-bool firstButton(int position) { return position == 0; }
-int positionOf(bool bitSet) { return bitSet ? 0 : 1; }
+bool firstButton(int position) {
+    return position == 0;
+}
+int positionOf(bool bitSet) {
+    return bitSet ? 0 : 1;
+}
 
 } // namespace
 

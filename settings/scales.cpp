@@ -39,14 +39,19 @@ int ServoToDisplay(std::int32_t servoUnits) {
     // unit's own display does; the values shown must match what the unit reports.
     const std::int32_t unitSpan = servoScale.unitsAtMaximum - servoScale.unitsAtMinimum;
     const std::int32_t displaySpan = servoScale.displayAtMaximum - servoScale.displayAtMinimum;
-    const std::int32_t tenths = (servoUnits - servoScale.unitsAtMinimum) * displaySpan * 10 / unitSpan;
+    const std::int32_t tenths =
+        (servoUnits - servoScale.unitsAtMinimum) * displaySpan * 10 / unitSpan;
     const std::int32_t rounded = (tenths + 5) / 10;
     return std::abs(rounded + servoScale.displayAtMinimum);
 }
 
-double gearRatioFromHundredths(int hundredths) { return hundredths / 100.0; }
+double gearRatioFromHundredths(int hundredths) {
+    return hundredths / 100.0;
+}
 
-int gearRatioToHundredths(double ratio) { return static_cast<int>(std::lround(ratio * 100.0)); }
+int gearRatioToHundredths(double ratio) {
+    return static_cast<int>(std::lround(ratio * 100.0));
+}
 
 std::string formatGearRatio(double ratio) {
     std::array<char, 32> text{};
@@ -57,7 +62,8 @@ std::string formatGearRatio(double ratio) {
 namespace {
 
 // The integer field a slider drives; the gear ratio and the servo have none.
-template <class Values> auto integerField(Values& values, SliderField field) -> decltype(&values.poleNumber) {
+template <class Values>
+auto integerField(Values& values, SliderField field) -> decltype(&values.poleNumber) {
     switch (field) {
     case SliderField::TargetRpm0:
         return &values.targetRpm[0];

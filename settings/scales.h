@@ -51,7 +51,9 @@ inline constexpr ServoScale servoScale{};
 inline constexpr int servoSliderCentre = (servoScale.sliderMinimum + servoScale.sliderMaximum) / 2;
 
 // S.BUS channel value (slider position) to servo units.
-constexpr int sliderToServoUnits(int sliderPosition) { return sliderPosition * 2 + 2816; }
+constexpr int sliderToServoUnits(int sliderPosition) {
+    return sliderPosition * 2 + 2816;
+}
 
 // Servo units to the unsigned 0..150 display scale; the side is shown by the labels.
 int ServoToDisplay(std::int32_t servoUnits);

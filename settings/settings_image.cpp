@@ -2,17 +2,18 @@
 
 #include <algorithm>
 
-SettingsImage::SettingsImage() { bytes[1] = kelvoModelCode; }
+SettingsImage::SettingsImage() {
+    bytes[1] = kelvoModelCode;
+}
 
 std::span<std::uint8_t, SettingsImage::blockSize> SettingsImage::block(std::size_t k) {
     return std::span<std::uint8_t, blockSize>(bytes.data() + firstBlockOffset + blockSize * k,
                                               blockSize);
 }
 
-std::span<const std::uint8_t, SettingsImage::blockSize>
-SettingsImage::block(std::size_t k) const {
-    return std::span<const std::uint8_t, blockSize>(
-        bytes.data() + firstBlockOffset + blockSize * k, blockSize);
+std::span<const std::uint8_t, SettingsImage::blockSize> SettingsImage::block(std::size_t k) const {
+    return std::span<const std::uint8_t, blockSize>(bytes.data() + firstBlockOffset + blockSize * k,
+                                                    blockSize);
 }
 
 std::uint16_t SettingsImage::unitId() const {
@@ -48,7 +49,9 @@ void SettingsImage::setTargetRpm(std::size_t entry, std::uint16_t rpm) {
     setWord(targetRpmOffset + 2 * entry, rpm);
 }
 
-std::uint8_t SettingsImage::throttleDataMode() const { return bytes[servoFlagsOffset] >> 6; }
+std::uint8_t SettingsImage::throttleDataMode() const {
+    return bytes[servoFlagsOffset] >> 6;
+}
 
 void SettingsImage::setThrottleDataMode(std::uint8_t mode) {
     bytes[servoFlagsOffset] =

@@ -115,7 +115,7 @@ public:
     void setGovernorSwitchBit(bool on) { setBit(governorFlagsOffset, 3, on); }
     bool rpmDisplayModeBit() const { return bit(governorFlagsOffset, 0); }
     void setRpmDisplayModeBit(bool on) { setBit(governorFlagsOffset, 0, on); }
-    std::uint8_t throttleDataMode() const;      // 0..3
+    std::uint8_t throttleDataMode() const;       // 0..3
     void setThrottleDataMode(std::uint8_t mode); // low two bits only
     bool servoTypeBit() const { return bit(servoFlagsOffset, 0); }
     void setServoTypeBit(bool on) { setBit(servoFlagsOffset, 0, on); }
@@ -125,7 +125,7 @@ public:
     void setBusModeBit(bool on) { setBit(communicationFlagsOffset, 4, on); }
     bool canCommBit() const { return bit(communicationFlagsOffset, 3); }
     void setCanCommBit(bool on) { setBit(communicationFlagsOffset, 3, on); }
-    std::uint8_t controlResponse() const;      // 0..3
+    std::uint8_t controlResponse() const;       // 0..3
     void setControlResponse(std::uint8_t code); // low two bits only
 
     // True when bytes 6 to 83 of both images are equal.

@@ -14,7 +14,9 @@
 namespace {
 
 // The file system's own encoding of a path the file dialog gave.
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -59,8 +61,8 @@ void VarnelDlg::OnFileSaveAs() {
         const QString question = QString::fromUtf8(messageText(msg::overwritePrefix)) +
                                  QFileInfo(path).fileName() +
                                  QString::fromUtf8(messageText(msg::overwriteSuffix));
-        if (activePrompter->message(question, Prompter::Icon::Warning,
-                                    Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        if (activePrompter->message(question, Prompter::Icon::Warning, Prompter::Buttons::YesNo) !=
+            Prompter::Answer::Yes) {
             return;
         }
     }

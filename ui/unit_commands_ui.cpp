@@ -38,17 +38,16 @@ bool VarnelDlg::WriteToUnit() {
     CommandScope scope(commandRunning);
     Collect();
     Save();
-    packControlResponseAndGain(dialogValues.panel.controlResponse,
-                               dialogValues.panel.governorGain, unit.workingImage);
+    packControlResponseAndGain(dialogValues.panel.controlResponse, dialogValues.panel.governorGain,
+                               unit.workingImage);
     WaitCursor wait;
     if (limitPointModeOn() && !EndLimitPointMode()) {
         showMessage(*activePrompter, msg::writeError, Prompter::Icon::Error);
         return false;
     }
     UnitCommandResult result;
-    runDeviceStep([&] {
-        result = writeToUnit(unit, dialogValues.panel.notUsingId != 0, services.sleep);
-    });
+    runDeviceStep(
+        [&] { result = writeToUnit(unit, dialogValues.panel.notUsingId != 0, services.sleep); });
     if (!result.succeeded) {
         showMessage(*activePrompter, result.message, Prompter::Icon::Error);
         return false;

@@ -36,7 +36,8 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
       unit(adapterOf(services), services.sleep),
-      procedure(unit, services.sleep, [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
+      procedure(unit, services.sleep,
+                [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
     setFont(dialogFont());

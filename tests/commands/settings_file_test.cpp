@@ -11,10 +11,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -82,8 +82,8 @@ TEST_F(SettingsFileTest, SavedFileIsTheWholeImageAndLoadsBackItsBlocks) {
     loaded.setUnitId(0x9999);
     loaded.raw()[84] = 0x77;
     ASSERT_EQ(loadSettingsFile(loaded, path("a.gvx")), noMessage);
-    EXPECT_TRUE(std::equal(saved.raw().begin() + 4, saved.raw().begin() + 84,
-                           loaded.raw().begin() + 4));
+    EXPECT_TRUE(
+        std::equal(saved.raw().begin() + 4, saved.raw().begin() + 84, loaded.raw().begin() + 4));
     EXPECT_EQ(loaded.unitId(), 0x9999) << "the header is never taken from a file";
     EXPECT_EQ(loaded.raw()[84], 0x77);
 }
@@ -135,8 +135,7 @@ TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderReportsAWriteError) {
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec |
                                            fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(folder, fs::perms::owner_all | fs::perms::others_read |
-                                fs::perms::others_exec);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     // Root writes into any folder, so the save runs in a child as an ordinary user.
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);

@@ -33,7 +33,9 @@ struct FaultCase {
     int message;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 } // namespace
 
@@ -55,8 +57,7 @@ TEST_F(ReadCommandTest, WakesTheUnitAndTakesItsRecord) {
     EXPECT_EQ(kelvo.workingImage, kelvo.receivedImage);
 }
 
-class ReadFaultTest : public SimulatedUnitTest,
-                      public ::testing::WithParamInterface<FaultCase> {};
+class ReadFaultTest : public SimulatedUnitTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(ReadFaultTest, GivesItsMessageAndKeepsTheWorkingImage) {
     Kelvo kelvo(&theAdapter, recordPause());
@@ -99,8 +100,7 @@ TEST_F(WriteCommandTest, LeavesTheUnitHoldingTheWorkingImage) {
     EXPECT_TRUE(kelvo.receivedImage.sameSettings(kelvo.workingImage));
 }
 
-class WriteFaultTest : public SimulatedUnitTest,
-                       public ::testing::WithParamInterface<FaultCase> {};
+class WriteFaultTest : public SimulatedUnitTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(WriteFaultTest, GivesItsMessage) {
     Kelvo kelvo(&theAdapter, recordPause());

@@ -16,7 +16,8 @@ TEST(FactoryDefaults, FillKeepsHeaderAndLastByte) {
     EXPECT_EQ(image.modelCode(), 0x8D);
     EXPECT_EQ(image.raw()[0], 0x11);
     EXPECT_EQ(image.raw()[84], 0x22);
-    EXPECT_TRUE(std::equal(FactoryDefaults.begin(), FactoryDefaults.end(), image.raw().begin() + 4));
+    EXPECT_TRUE(
+        std::equal(FactoryDefaults.begin(), FactoryDefaults.end(), image.raw().begin() + 4));
 }
 
 TEST(FactoryDefaults, DecodeToTheFactoryValues) {

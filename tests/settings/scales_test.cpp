@@ -9,13 +9,24 @@ TEST(ServoToDisplay, TellingValuesInsideAndOutsideTheServoRange) {
         int display;
     };
     const Case cases[] = {
-        {2848, 150}, {3520, 100}, {4192, 50}, {4864, 0},   {5536, 50}, {6208, 100},
-        {6880, 150}, {0, 361},    {2816, 151}, {65535, 4514},
+        {2848, 150},
+        {3520, 100},
+        {4192, 50},
+        {4864, 0},
+        {5536, 50},
+        {6208, 100},
+        {6880, 150},
+        {0, 361},
+        {2816, 151},
+        {65535, 4514},
         // the servo slider at 1000 and 1100
-        {sliderToServoUnits(1000), 4}, {sliderToServoUnits(1100), 11},
+        {sliderToServoUnits(1000), 4},
+        {sliderToServoUnits(1100), 11},
         // the band edges all read 50
-        {sliderToServoUnits(687), 50}, {sliderToServoUnits(688), 50},
-        {sliderToServoUnits(1360), 50}, {sliderToServoUnits(1361), 50},
+        {sliderToServoUnits(687), 50},
+        {sliderToServoUnits(688), 50},
+        {sliderToServoUnits(1360), 50},
+        {sliderToServoUnits(1361), 50},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ServoToDisplay(c.servoUnits), c.display) << c.servoUnits;
