@@ -28,6 +28,7 @@ SettingsImage editedImage(const SettingsImage& readImage) {
 
 struct FaultCase {
     const char* name;
+    bool write; // the Write command, else the Read command
     int fault;
     int argument;
     int message;
@@ -57,34 +58,6 @@ TEST_F(ReadCommandTest, WakesTheUnitAndTakesItsRecord) {
     EXPECT_EQ(kelvo.workingImage, kelvo.receivedImage);
 }
 
-class ReadFaultTest : public SimulatedUnitTest, public ::testing::WithParamInterface<FaultCase> {};
-
-TEST_P(ReadFaultTest, GivesItsMessageAndKeepsTheWorkingImage) {
-    Kelvo kelvo(&theAdapter, recordPause());
-    applyFactoryDefaults(kelvo.workingImage);
-    kelvo.workingImage.setStickSwitch(99);
-    const SettingsImage before = kelvo.workingImage;
-    simSetFault(GetParam().fault, GetParam().argument);
-    const auto result = readFromUnit(kelvo, theAdapter, recordPause());
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_EQ(result.message, GetParam().message);
-    EXPECT_EQ(kelvo.workingImage, before);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, ReadFaultTest,
-    ::testing::Values(FaultCase{"NoReply", SIM_FAULT_NO_REPLY, 0, msg::readError},
-                      FaultCase{"WrongMarker", SIM_FAULT_WRONG_MARKER, 0, msg::readError},
-                      FaultCase{"BadChecksum", SIM_FAULT_BAD_CHECKSUM, 0, msg::readError},
-                      FaultCase{"ShortReply", SIM_FAULT_SHORT_REPLY, 60, msg::readError},
-                      FaultCase{"ReadFails", SIM_FAULT_READ, 0, msg::readError},
-                      FaultCase{"PreambleWriteFails", SIM_FAULT_WRITE, 0, msg::readError},
-                      FaultCase{"RequestWriteFails", SIM_FAULT_WRITE, 1, msg::readError},
-                      FaultCase{"PurgeFails", SIM_FAULT_PURGE, 0, msg::adapterFault},
-                      FaultCase{"ForeignModel", SIM_FAULT_FOREIGN_MODEL, 0x8C, msg::foreignModel},
-                      FaultCase{"Unplugged", SIM_FAULT_UNPLUGGED_AFTER, 0, msg::readError}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(WriteCommandTest, LeavesTheUnitHoldingTheWorkingImage) {
     Kelvo kelvo(&theAdapter, recordPause());
     ASSERT_TRUE(readFromUnit(kelvo, theAdapter, recordPause()).succeeded);
@@ -100,30 +73,46 @@ TEST_F(WriteCommandTest, LeavesTheUnitHoldingTheWorkingImage) {
     EXPECT_TRUE(kelvo.receivedImage.sameSettings(kelvo.workingImage));
 }
 
-class WriteFaultTest : public SimulatedUnitTest, public ::testing::WithParamInterface<FaultCase> {};
+class CommandFaultTest : public SimulatedUnitTest,
+                         public ::testing::WithParamInterface<FaultCase> {};
 
-TEST_P(WriteFaultTest, GivesItsMessage) {
+// A failed Read leaves the working image as it was; a failed Write leaves it holding
+// what was to be written.
+TEST_P(CommandFaultTest, GivesItsMessageAndKeepsTheWorkingImage) {
     Kelvo kelvo(&theAdapter, recordPause());
     ASSERT_TRUE(readFromUnit(kelvo, theAdapter, recordPause()).succeeded);
     kelvo.workingImage = editedImage(kelvo.workingImage);
-    const SettingsImage edited = kelvo.workingImage;
+    const SettingsImage before = kelvo.workingImage;
     simSetFault(GetParam().fault, GetParam().argument);
-    const auto result = writeToUnit(kelvo, false, recordPause());
+    const auto result = GetParam().write ? writeToUnit(kelvo, false, recordPause())
+                                         : readFromUnit(kelvo, theAdapter, recordPause());
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.message, GetParam().message);
-    EXPECT_EQ(kelvo.workingImage, edited);
+    EXPECT_EQ(kelvo.workingImage, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, WriteFaultTest,
+    Faults, CommandFaultTest,
     ::testing::Values(
-        FaultCase{"VerificationMismatch", SIM_FAULT_STORE_DIFFERENTLY, 40, msg::writeError},
-        FaultCase{"ForeignModelOnReadBack", SIM_FAULT_FOREIGN_MODEL, 0x8C, msg::foreignModel},
-        FaultCase{"FrameWriteFails", SIM_FAULT_WRITE, 3, msg::writeError},
-        FaultCase{"NoReadBack", SIM_FAULT_NO_REPLY, 0, msg::writeError},
-        FaultCase{"BadChecksum", SIM_FAULT_BAD_CHECKSUM, 0, msg::writeError},
-        FaultCase{"PurgeFails", SIM_FAULT_PURGE, 0, msg::adapterFault},
-        FaultCase{"Unplugged", SIM_FAULT_UNPLUGGED_AFTER, 0, msg::writeError}),
+        FaultCase{"ReadNoReply", false, SIM_FAULT_NO_REPLY, 0, msg::readError},
+        FaultCase{"ReadWrongMarker", false, SIM_FAULT_WRONG_MARKER, 0, msg::readError},
+        FaultCase{"ReadBadChecksum", false, SIM_FAULT_BAD_CHECKSUM, 0, msg::readError},
+        FaultCase{"ReadShortReply", false, SIM_FAULT_SHORT_REPLY, 60, msg::readError},
+        FaultCase{"ReadFails", false, SIM_FAULT_READ, 0, msg::readError},
+        FaultCase{"ReadPreambleWriteFails", false, SIM_FAULT_WRITE, 0, msg::readError},
+        FaultCase{"ReadRequestWriteFails", false, SIM_FAULT_WRITE, 1, msg::readError},
+        FaultCase{"ReadPurgeFails", false, SIM_FAULT_PURGE, 0, msg::adapterFault},
+        FaultCase{"ReadForeignModel", false, SIM_FAULT_FOREIGN_MODEL, 0x8C, msg::foreignModel},
+        FaultCase{"ReadUnplugged", false, SIM_FAULT_UNPLUGGED_AFTER, 0, msg::readError},
+        FaultCase{"WriteVerificationMismatch", true, SIM_FAULT_STORE_DIFFERENTLY, 40,
+                  msg::writeError},
+        FaultCase{"WriteForeignModelOnReadBack", true, SIM_FAULT_FOREIGN_MODEL, 0x8C,
+                  msg::foreignModel},
+        FaultCase{"WriteFrameFails", true, SIM_FAULT_WRITE, 3, msg::writeError},
+        FaultCase{"WriteNoReadBack", true, SIM_FAULT_NO_REPLY, 0, msg::writeError},
+        FaultCase{"WriteBadChecksum", true, SIM_FAULT_BAD_CHECKSUM, 0, msg::writeError},
+        FaultCase{"WritePurgeFails", true, SIM_FAULT_PURGE, 0, msg::adapterFault},
+        FaultCase{"WriteUnplugged", true, SIM_FAULT_UNPLUGGED_AFTER, 0, msg::writeError}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WriteCommandTest, DifferencesOutsideTheComparedSpanStillVerify) {
