@@ -36,7 +36,7 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
     const auto pulse = static_cast<std::uint16_t>(sliderToServoUnits(servoSliderPosition));
     if (limitStep == 0) {
         recordedPulse1 = pulse;
-        if (!bothOutsideBand()) {
+        if (!CheckLimitRange()) {
             return SetOutcome::OutOfRange;
         }
         limitStep = 1;
@@ -49,7 +49,7 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
     ChannelValues[servoChannel] = static_cast<std::uint16_t>(servoSliderCentre);
     sleep(settlePause);
     recordedPulse2 = pulse;
-    if (!bothOutsideBand()) {
+    if (!CheckLimitRange()) {
         return SetOutcome::OutOfRange;
     }
     if (!onOppositeSides()) {
@@ -74,7 +74,7 @@ bool LimitPointProcedure::framesDropped() const {
     return droppedServoFrames() != droppedAtStart;
 }
 
-bool LimitPointProcedure::bothOutsideBand() const {
+bool LimitPointProcedure::CheckLimitRange() const {
     return !inCentreBand(recordedPulse1) && !inCentreBand(recordedPulse2);
 }
 

@@ -62,7 +62,7 @@ public:
     static std::function<void()> defaultFrameSender();
 
     // Both recorded points lie outside the centre band.
-    bool bothOutsideBand() const;
+    bool CheckLimitRange() const;
 
 private:
     static bool inCentreBand(int pulse) { return pulse >= bandLow && pulse <= bandHigh; }

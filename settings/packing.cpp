@@ -13,21 +13,14 @@ const std::array<ControlResponsePreset, 4> controlResponsePresets{{
     {3, 10}, // Silent
 }};
 
-int clampToByte(int value) {
-    return std::clamp(value, 0, 0xFF);
-}
-
-int clampToWord(long long value) {
-    return static_cast<int>(std::clamp(value, 0LL, 0xFFFFLL));
-}
-
 namespace {
 
+// Clamped, never truncated: a value too wide for its field stores the field's end.
 std::uint8_t byteOf(int value) {
-    return static_cast<std::uint8_t>(clampToByte(value));
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
 }
 std::uint16_t wordOf(long long value) {
-    return static_cast<std::uint16_t>(clampToWord(value));
+    return static_cast<std::uint16_t>(std::clamp(value, 0LL, 0xFFFFLL));
 }
 
 // Two-button groups: the first button (position 0) stands for a set bit, so an empty

@@ -24,7 +24,3 @@ struct ControlResponsePreset {
 };
 // Indexed by control response code: Moderate, Middle, Quick, Silent.
 extern const std::array<ControlResponsePreset, 4> controlResponsePresets;
-
-// Clamps used by the packing.
-int clampToByte(int value);
-int clampToWord(long long value);

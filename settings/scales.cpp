@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-const std::array<SliderSpec, 15> sliderTable{{
+const std::array<SliderSetup, 15> sliderTable{{
     {1046, SliderField::TargetRpm0, 700, 4000, 1000, "rpm"},
     {1048, SliderField::TargetRpm1, 700, 4000, 1000, "rpm"},
     {1050, SliderField::TargetRpm2, 700, 4000, 1000, "rpm"},
@@ -25,10 +25,10 @@ const std::array<SliderSpec, 15> sliderTable{{
     {1058, SliderField::Servo, servoScale.sliderMinimum, servoScale.sliderMaximum, 224, ""},
 }};
 
-const SliderSpec& sliderSpec(SliderField field) {
-    for (const SliderSpec& spec : sliderTable) {
-        if (spec.field == field) {
-            return spec;
+const SliderSetup& sliderSetup(SliderField field) {
+    for (const SliderSetup& setup : sliderTable) {
+        if (setup.field == field) {
+            return setup;
         }
     }
     throw std::out_of_range("slider field");

@@ -25,7 +25,7 @@ enum class SliderField {
     Servo,
 };
 
-struct SliderSpec {
+struct SliderSetup {
     int id;
     SliderField field;
     int minimum;
@@ -35,8 +35,8 @@ struct SliderSpec {
 };
 
 // Set-up order; the settings sliders are also positioned in this order.
-extern const std::array<SliderSpec, 15> sliderTable;
-const SliderSpec& sliderSpec(SliderField field);
+extern const std::array<SliderSetup, 15> sliderTable;
+const SliderSetup& sliderSetup(SliderField field);
 
 // The six constants the servo scale rests on.
 struct ServoScale {

@@ -64,13 +64,13 @@ Record startingRecord() {
 
 Simulation::Simulation() {
     powerOn();
-    if (const char* spec = std::getenv(faultVariable); spec != nullptr) {
-        const std::string text(spec);
+    if (const char* faultText = std::getenv(faultVariable); faultText != nullptr) {
+        const std::string text(faultText);
         const auto colon = text.find(':');
         const std::string name = text.substr(0, colon);
         const int argument = colon == std::string::npos
                                  ? 0
-                                 : static_cast<int>(std::strtol(spec + colon + 1, nullptr, 0));
+                                 : static_cast<int>(std::strtol(faultText + colon + 1, nullptr, 0));
         for (const auto& entry : faultNames) {
             if (name == entry.name) {
                 setFault(entry.fault, argument);

@@ -28,31 +28,31 @@ constexpr Binding integer(IntegerRef ref) {
 
 // Short constructors keep each row of the table on one line.
 
-constexpr ControlSpec groupBox(const char* title, DialogRect rect, std::array<int, 2> names = {}) {
+constexpr ControlRow groupBox(const char* title, DialogRect rect, std::array<int, 2> names = {}) {
     return {staticId, K::GroupBox, title, rect, none, {}, H::None, names, nullptr};
 }
 
-constexpr ControlSpec rowLabel(const char* text, DialogRect rect, std::array<int, 2> names,
-                               unsigned styles = group | right) {
+constexpr ControlRow rowLabel(const char* text, DialogRect rect, std::array<int, 2> names,
+                              unsigned styles = group | right) {
     return {staticId, K::RowLabel, text, rect, styles, {}, H::None, names, nullptr};
 }
 
-constexpr ControlSpec unitLabel(const char* text, DialogRect rect) {
+constexpr ControlRow unitLabel(const char* text, DialogRect rect) {
     return {staticId, K::UnitLabel, text, rect, none, {}, H::None, {}, nullptr};
 }
 
-constexpr ControlSpec label(const char* text, DialogRect rect, std::array<int, 2> names = {},
-                            unsigned styles = none) {
+constexpr ControlRow label(const char* text, DialogRect rect, std::array<int, 2> names = {},
+                           unsigned styles = none) {
     return {staticId, K::Label, text, rect, styles, {}, H::None, names, nullptr};
 }
 
-constexpr ControlSpec combo(int id, DialogRect rect, IntegerRef ref, Handler handler) {
+constexpr ControlRow combo(int id, DialogRect rect, IntegerRef ref, Handler handler) {
     return {id,      K::Combo, nullptr, rect, tabStop, {BindKind::Combo, ref, nullptr},
             handler, {},       nullptr};
 }
 
-constexpr ControlSpec radio(int id, const char* text, DialogRect rect, Handler handler,
-                            IntegerRef leaderOf = nullptr) {
+constexpr ControlRow radio(int id, const char* text, DialogRect rect, Handler handler,
+                           IntegerRef leaderOf = nullptr) {
     return {id,
             K::Radio,
             text,
@@ -64,16 +64,16 @@ constexpr ControlSpec radio(int id, const char* text, DialogRect rect, Handler h
             nullptr};
 }
 
-constexpr ControlSpec slider(int id, DialogRect rect) {
+constexpr ControlRow slider(int id, DialogRect rect) {
     return {id, K::Slider, nullptr, rect, tabStop, {}, H::SliderScroll, {}, nullptr};
 }
 
-constexpr ControlSpec edit(int id, DialogRect rect, Binding binding, unsigned styles = right,
-                           const char* accessibleName = nullptr) {
+constexpr ControlRow edit(int id, DialogRect rect, Binding binding, unsigned styles = right,
+                          const char* accessibleName = nullptr) {
     return {id, K::Edit, nullptr, rect, styles, binding, H::None, {}, accessibleName};
 }
 
-constexpr ControlSpec button(int id, const char* text, DialogRect rect, Handler handler) {
+constexpr ControlRow button(int id, const char* text, DialogRect rect, Handler handler) {
     return {id, K::PushButton, text, rect, tabStop, {}, handler, {}, nullptr};
 }
 
@@ -87,15 +87,15 @@ constexpr DialogRect sliderAt(int x, int y) {
 // Template order. Row labels name their edit and slider; the group boxes and labels
 // that name nothing carry no names.
 constexpr std::array table{
-    ControlSpec{1002,
-                K::CheckBox,
-                "Not using ID",
-                {12, 30, 53, 10},
-                tabStop | hidden,
-                {},
-                H::None,
-                {},
-                nullptr},
+    ControlRow{1002,
+               K::CheckBox,
+               "Not using ID",
+               {12, 30, 53, 10},
+               tabStop | hidden,
+               {},
+               H::None,
+               {},
+               nullptr},
     combo(3000, {62, 87, 29, 30}, element<&PanelValues::channelMap, 0>, H::ChannelChanged),
     combo(3001, {62, 107, 29, 30}, element<&PanelValues::channelMap, 1>, H::ChannelChanged),
     combo(3002, {62, 127, 29, 30}, element<&PanelValues::channelMap, 2>, H::ChannelChanged),
@@ -169,15 +169,15 @@ constexpr std::array table{
     edit(1061, {350, 320, 179, 14}, {BindKind::Text, nullptr, windowText<&DialogValues::guidance>},
          tabStop),
     edit(1043, valueEdit(181, 225), integer(field<&PanelValues::poleNumber>)),
-    ControlSpec{ctl::inputButton,
-                K::CheckButton,
-                "入力",
-                {349, 253, 48, 24},
-                tabStop,
-                {BindKind::CheckState, limitPointMode, nullptr},
-                H::LimitInput,
-                {},
-                nullptr},
+    ControlRow{ctl::inputButton,
+               K::CheckButton,
+               "入力",
+               {349, 253, 48, 24},
+               tabStop,
+               {BindKind::CheckState, limitPointMode, nullptr},
+               H::LimitInput,
+               {},
+               nullptr},
     button(ctl::setButton, "設定", {403, 253, 48, 24}, H::LimitSet),
     button(ctl::readButton, "読み込み", {355, 349, 78, 24}, H::ReadFromUnit),
     button(ctl::writeButton, "書き込み", {445, 349, 78, 24}, H::WriteToUnit),
@@ -196,7 +196,7 @@ constexpr std::array table{
     radio(1006, "有効", {117, 55, 30, 11}, H::ModeChanged, field<&PanelValues::governorEnabled>),
     radio(1005, "無効", {117, 42, 30, 11}, H::ModeChanged),
     groupBox("ガバナー動作", {109, 30, 59, 42}),
-    ControlSpec{
+    ControlRow{
         ctl::logo, K::Picture, nullptr, {357, 382, 175, 32}, none, {}, H::None, {}, "Varnel"},
     unitLabel("rpm", {209, 119, 14, 14}),
     unitLabel("rpm", {209, 145, 14, 14}),
@@ -262,22 +262,22 @@ constexpr std::array<const char*, 18> channels{"1",  "2",  "3",  "4",  "5",   "6
                                                "13", "14", "15", "16", "DG1", "DG2"};
 
 constexpr std::array menus{
-    MenuSpec{"ファイル(&F)", "初期化(&I)...", command::initialize, nullptr},
-    MenuSpec{nullptr, nullptr, 0, nullptr},
-    MenuSpec{nullptr, "開く(&O)...\tCtrl+O", command::open, "Ctrl+O"},
-    MenuSpec{nullptr, nullptr, 0, nullptr},
-    MenuSpec{nullptr, "保存(&S)\tCtrl+S", command::save, "Ctrl+S"},
-    MenuSpec{nullptr, "名前をつけて保存(&A)...", command::saveAs, nullptr},
-    MenuSpec{nullptr, nullptr, 0, nullptr},
-    MenuSpec{nullptr, "終了(&X)\tAlt+F4", command::exit, nullptr},
-    MenuSpec{"接続(&C)", "読み込み(&R)\tCtrl+R", command::read, "Ctrl+R"},
-    MenuSpec{nullptr, "書き込み(&W)\tCtrl+W", command::write, "Ctrl+W"},
-    MenuSpec{"ヘルプ(&H)", "バージョン情報(&A)", command::about, nullptr},
+    MenuEntry{"ファイル(&F)", "初期化(&I)...", command::initialize, nullptr},
+    MenuEntry{nullptr, nullptr, 0, nullptr},
+    MenuEntry{nullptr, "開く(&O)...\tCtrl+O", command::open, "Ctrl+O"},
+    MenuEntry{nullptr, nullptr, 0, nullptr},
+    MenuEntry{nullptr, "保存(&S)\tCtrl+S", command::save, "Ctrl+S"},
+    MenuEntry{nullptr, "名前をつけて保存(&A)...", command::saveAs, nullptr},
+    MenuEntry{nullptr, nullptr, 0, nullptr},
+    MenuEntry{nullptr, "終了(&X)\tAlt+F4", command::exit, nullptr},
+    MenuEntry{"接続(&C)", "読み込み(&R)\tCtrl+R", command::read, "Ctrl+R"},
+    MenuEntry{nullptr, "書き込み(&W)\tCtrl+W", command::write, "Ctrl+W"},
+    MenuEntry{"ヘルプ(&H)", "バージョン情報(&A)", command::about, nullptr},
 };
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() {
+std::span<const ControlRow> controlTable() {
     return table;
 }
 std::span<const int> exchangeOrder() {
@@ -286,6 +286,6 @@ std::span<const int> exchangeOrder() {
 std::span<const char* const> channelItems() {
     return channels;
 }
-std::span<const MenuSpec> menuTable() {
+std::span<const MenuEntry> menuTable() {
     return menus;
 }

@@ -73,7 +73,7 @@ enum class Handler {
     WriteToUnit,
 };
 
-struct ControlSpec {
+struct ControlRow {
     int id; // staticId for controls nothing refers to
     ControlKind kind;
     const char* text;
@@ -102,7 +102,7 @@ inline constexpr int guidance = 1061;
 inline constexpr int logo = 1068;
 } // namespace ctl
 
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 // The order in which Show and Save visit the bound controls; radio groups by leader.
 std::span<const int> exchangeOrder();
@@ -110,7 +110,7 @@ std::span<const int> exchangeOrder();
 // The items of every channel combo box; the bound value is the item's index.
 std::span<const char* const> channelItems();
 
-struct MenuSpec {
+struct MenuEntry {
     const char* menu; // set on the first entry of each menu only
     const char* text; // nullptr for a separator
     int commandId;
@@ -128,7 +128,7 @@ inline constexpr int write = 32772;
 inline constexpr int about = 57664;
 } // namespace command
 
-std::span<const MenuSpec> menuTable();
+std::span<const MenuEntry> menuTable();
 
 // The dialog template's size in dialog units.
 inline constexpr DialogRect dialogTemplateSize{0, 0, 599, 444};

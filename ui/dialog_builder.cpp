@@ -55,10 +55,11 @@ QString withoutMnemonic(const char* text) {
     return plain;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
-    const Qt::Alignment horizontal = (spec.styles & style::right) ? Qt::AlignRight : Qt::AlignLeft;
-    switch (spec.kind) {
+QWidget* createControl(const ControlRow& layoutRow, QWidget* parent) {
+    const QString text = QString::fromUtf8(layoutRow.text ? layoutRow.text : "");
+    const Qt::Alignment horizontal =
+        (layoutRow.styles & style::right) ? Qt::AlignRight : Qt::AlignLeft;
+    switch (layoutRow.kind) {
     case ControlKind::GroupBox:
         return new QGroupBox(text, parent);
     case ControlKind::RowLabel:
@@ -77,7 +78,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly(true);
         edit->setAlignment(horizontal | Qt::AlignVCenter);
-        edit->setFrame(!(spec.styles & style::noBorder));
+        edit->setFrame(!(layoutRow.styles & style::noBorder));
         return edit;
     }
     case ControlKind::Combo: {
@@ -112,11 +113,11 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
-Qt::FocusPolicy focusPolicyOf(const ControlSpec& spec) {
-    if (spec.styles & style::tabStop) {
+Qt::FocusPolicy focusPolicyOf(const ControlRow& layoutRow) {
+    if (layoutRow.styles & style::tabStop) {
         return Qt::StrongFocus;
     }
-    switch (spec.kind) {
+    switch (layoutRow.kind) {
     case ControlKind::Edit:
     case ControlKind::Radio:
         return Qt::ClickFocus; // reachable by mouse (and radios by arrow keys), not by Tab
@@ -125,9 +126,9 @@ Qt::FocusPolicy focusPolicyOf(const ControlSpec& spec) {
     }
 }
 
-QRect placement(const ControlSpec& spec, const DialogUnits& units) {
-    DialogRect rect = spec.rect;
-    if (spec.kind == ControlKind::Combo) {
+QRect placement(const ControlRow& layoutRow, const DialogUnits& units) {
+    DialogRect rect = layoutRow.rect;
+    if (layoutRow.kind == ControlKind::Combo) {
         rect.height = comboClosedHeight;
     }
     return units.toPixels(rect);
@@ -165,41 +166,41 @@ void fitText(QWidget* widget, const QString& text, int availableWidth) {
     }
 }
 
-BuiltControls buildControls(std::span<const ControlSpec> table, QWidget* parent,
+BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
                             const DialogUnits& units) {
     BuiltControls built;
     QButtonGroup* currentGroup = nullptr;
     int groupLeader = staticId;
     bool groupStarted = false;
 
-    for (const ControlSpec& spec : table) {
-        QWidget* widget = createControl(spec, parent);
-        widget->setGeometry(placement(spec, units));
-        widget->setFocusPolicy(focusPolicyOf(spec));
-        widget->setVisible(!(spec.styles & style::hidden));
-        if (spec.id != staticId) {
-            widget->setObjectName(QStringLiteral("id%1").arg(spec.id));
-            widget->setProperty("controlId", spec.id);
-            built.byId[spec.id] = widget;
+    for (const ControlRow& layoutRow : table) {
+        QWidget* widget = createControl(layoutRow, parent);
+        widget->setGeometry(placement(layoutRow, units));
+        widget->setFocusPolicy(focusPolicyOf(layoutRow));
+        widget->setVisible(!(layoutRow.styles & style::hidden));
+        if (layoutRow.id != staticId) {
+            widget->setObjectName(QStringLiteral("id%1").arg(layoutRow.id));
+            widget->setProperty("controlId", layoutRow.id);
+            built.byId[layoutRow.id] = widget;
         }
-        if (spec.accessibleName) {
-            widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+        if (layoutRow.accessibleName) {
+            widget->setAccessibleName(QString::fromUtf8(layoutRow.accessibleName));
         }
-        if (spec.text && spec.kind != ControlKind::Edit) {
-            fitText(widget, withoutMnemonic(spec.text), widget->width());
+        if (layoutRow.text && layoutRow.kind != ControlKind::Edit) {
+            fitText(widget, withoutMnemonic(layoutRow.text), widget->width());
         }
 
         // A group runs from a control with the group style to the next one; its radio
         // buttons form one button group.
-        if (spec.styles & style::group) {
+        if (layoutRow.styles & style::group) {
             groupStarted = true;
         }
-        if (spec.kind == ControlKind::Radio) {
+        if (layoutRow.kind == ControlKind::Radio) {
             if (groupStarted || !currentGroup) {
                 currentGroup = new QButtonGroup(parent);
                 // Exclusivity is kept by hand, so that "nothing checked" stays possible.
                 currentGroup->setExclusive(false);
-                groupLeader = spec.id;
+                groupLeader = layoutRow.id;
                 built.radioGroups[groupLeader] = currentGroup;
                 groupStarted = false;
                 QObject::connect(currentGroup, &QButtonGroup::buttonToggled, currentGroup,
@@ -231,13 +232,13 @@ BuiltControls buildControls(std::span<const ControlSpec> table, QWidget* parent,
 
     // Labels and group boxes lend their text to the controls they name.
     for (std::size_t row = 0; row < table.size(); ++row) {
-        const ControlSpec& spec = table[row];
-        for (int named : spec.names) {
+        const ControlRow& layoutRow = table[row];
+        for (int named : layoutRow.names) {
             auto it = built.byId.find(named);
             if (named == 0 || it == built.byId.end()) {
                 continue;
             }
-            it->second->setAccessibleName(withoutMnemonic(spec.text));
+            it->second->setAccessibleName(withoutMnemonic(layoutRow.text));
             if (auto* label = qobject_cast<QLabel*>(built.widgets[row]); label && !label->buddy()) {
                 label->setBuddy(it->second);
             }

@@ -20,7 +20,7 @@ struct BuiltControls {
 
 // Creates the table's controls as children of parent, at their pixel positions, with
 // creation order = template order, which Qt's focus chain follows.
-BuiltControls buildControls(std::span<const ControlSpec> table, QWidget* parent,
+BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
                             const DialogUnits& units);
 
 // Narrows a widget's font just enough for its text to fit its width. The layout was

@@ -16,10 +16,10 @@
 
 namespace {
 
-const ControlSpec& specOf(int id) {
-    for (const ControlSpec& spec : controlTable()) {
-        if (spec.id == id) {
-            return spec;
+const ControlRow& rowOf(int id) {
+    for (const ControlRow& layoutRow : controlTable()) {
+        if (layoutRow.id == id) {
+            return layoutRow;
         }
     }
     throw std::logic_error("control missing from the table");
@@ -45,7 +45,7 @@ void checkPosition(QButtonGroup* group, int position) {
 
 void VarnelDlg::Show() {
     for (int id : exchangeOrder()) {
-        const Binding& binding = specOf(id).binding;
+        const Binding& binding = rowOf(id).binding;
         QWidget* widget = control(id);
         switch (binding.kind) {
         case BindKind::None:
@@ -91,7 +91,7 @@ bool VarnelDlg::Save() {
     };
 
     for (int id : exchangeOrder()) {
-        const Binding& binding = specOf(id).binding;
+        const Binding& binding = rowOf(id).binding;
         QWidget* widget = control(id);
         switch (binding.kind) {
         case BindKind::None:

@@ -56,26 +56,17 @@ void VarnelDlg::OnLimitSet() {
         Show();
         break;
     case LimitPointProcedure::SetOutcome::OutOfRange:
-        CheckLimitRange();
-        if (!EndLimitPointMode()) {
-            showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
-        }
+        refusePoint(msg::outOfRange);
         break;
     case LimitPointProcedure::SetOutcome::SameDirection:
-        showMessage(*activePrompter, msg::sameDirection, Prompter::Icon::Error);
-        if (!EndLimitPointMode()) {
-            showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
-        }
+        refusePoint(msg::sameDirection);
         break;
     case LimitPointProcedure::SetOutcome::Stored:
         QApplication::beep();
         servoFrameWatch->stop();
         dialogValues.panel.limitPoint1 = ServoToDisplay(unit.workingImage.limitPoint1());
         dialogValues.panel.limitPoint2 = ServoToDisplay(unit.workingImage.limitPoint2());
-        dialogValues.limitPointMode = 0;
-        EnableLimitControls(false);
-        placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
-        SlidersToValues();
+        leaveLimitPointMode();
         dialogValues.guidance = QString::fromUtf8(messageText(msg::pressWrite));
         Show();
         break;
@@ -84,12 +75,18 @@ void VarnelDlg::OnLimitSet() {
     }
 }
 
-bool VarnelDlg::CheckLimitRange() {
-    if (procedure.bothOutsideBand()) {
-        return true;
+void VarnelDlg::refusePoint(int message) {
+    showMessage(*activePrompter, message, Prompter::Icon::Error);
+    if (!EndLimitPointMode()) {
+        showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
     }
-    showMessage(*activePrompter, msg::outOfRange, Prompter::Icon::Error);
-    return false;
+}
+
+void VarnelDlg::leaveLimitPointMode() {
+    dialogValues.limitPointMode = 0;
+    EnableLimitControls(false);
+    placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
+    SlidersToValues();
 }
 
 bool VarnelDlg::EndLimitPointMode() {
@@ -102,10 +99,7 @@ bool VarnelDlg::EndLimitPointMode() {
             servoDriveOff = false;
         }
     });
-    EnableLimitControls(false);
-    dialogValues.limitPointMode = 0;
-    placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
-    SlidersToValues();
+    leaveLimitPointMode();
     dialogValues.guidance.clear();
     Show();
     return servoDriveOff;

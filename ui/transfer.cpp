@@ -23,23 +23,23 @@ void VarnelDlg::ImageToValues() {
 }
 
 void VarnelDlg::ValuesToSliders() {
-    for (const SliderSpec& spec : sliderTable) {
-        if (spec.field != SliderField::Servo) {
-            placeSlider(controlAs<QSlider>(spec.id),
-                        sliderPositionFor(dialogValues.panel, spec.field));
+    for (const SliderSetup& setup : sliderTable) {
+        if (setup.field != SliderField::Servo) {
+            placeSlider(controlAs<QSlider>(setup.id),
+                        sliderPositionFor(dialogValues.panel, setup.field));
         }
     }
     Show();
 }
 
 void VarnelDlg::SlidersToValues() {
-    for (const SliderSpec& spec : sliderTable) {
-        const int position = controlAs<QSlider>(spec.id)->value();
-        if (spec.field == SliderField::Servo) {
+    for (const SliderSetup& setup : sliderTable) {
+        const int position = controlAs<QSlider>(setup.id)->value();
+        if (setup.field == SliderField::Servo) {
             dialogValues.panel.servoPosition = ServoToDisplay(sliderToServoUnits(position));
             ChannelValues[servoChannel] = static_cast<std::uint16_t>(position);
         } else {
-            storeSliderPosition(dialogValues.panel, spec.field, position);
+            storeSliderPosition(dialogValues.panel, setup.field, position);
         }
     }
     Show();

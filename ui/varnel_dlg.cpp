@@ -79,7 +79,7 @@ QAction* VarnelDlg::action(int commandId) const {
 
 void VarnelDlg::buildMenus() {
     QMenu* menu = nullptr;
-    for (const MenuSpec& entry : menuTable()) {
+    for (const MenuEntry& entry : menuTable()) {
         if (entry.menu) {
             menu = menus->addMenu(QString::fromUtf8(entry.menu));
         }
@@ -178,13 +178,13 @@ void VarnelDlg::showEvent(QShowEvent* event) {
 
 void VarnelDlg::setUpSliders() {
     placingSliders = true;
-    for (const SliderSpec& spec : sliderTable) {
-        auto* slider = controlAs<QSlider>(spec.id);
-        slider->setRange(spec.minimum, spec.maximum);
-        if (spec.field == SliderField::Servo) {
+    for (const SliderSetup& setup : sliderTable) {
+        auto* slider = controlAs<QSlider>(setup.id);
+        slider->setRange(setup.minimum, setup.maximum);
+        if (setup.field == SliderField::Servo) {
             slider->setValue(servoSliderCentre);
         }
-        slider->setTickInterval(spec.tickSpacing);
+        slider->setTickInterval(setup.tickSpacing);
     }
     placingSliders = false;
 }

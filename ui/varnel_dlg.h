@@ -74,7 +74,6 @@ public:
     DialogValues& values() { return dialogValues; }
     bool unitRead() const { return hasReadUnit; }
     Prompter& prompter() const { return *activePrompter; }
-    unsigned timerPeriod() const { return timerResolution.period(); }
     const QString& filePath() const { return settingsFilePath; }
     bool hasFilePath() const { return hasSettingsFilePath; }
     LimitPointProcedure& limitPoints() { return procedure; }
@@ -83,9 +82,6 @@ public:
     // Leaves the limit point mode without storing anything. False when the servo drive
     // could not be switched off.
     bool EndLimitPointMode();
-    // True when both recorded points lie outside the centre band; tells the user why
-    // otherwise.
-    bool CheckLimitRange();
     // The Write command; true when the unit holds what the dialog shows.
     bool WriteToUnit();
     // Runs ahead of both closing paths; false keeps the dialog open.
@@ -130,6 +126,10 @@ private:
     // keeps painting but takes no input until the step returns.
     void runDeviceStep(const std::function<void()>& step);
     void endLimitPointModeWithFault();
+    // A refused point ends the procedure after telling the user why.
+    void refusePoint(int message);
+    // The controls and the servo back to rest: mode off, slider centred and disabled.
+    void leaveLimitPointMode();
     void checkServoFrames();
     // Moves a slider without it counting as the user's scroll.
     void placeSlider(QSlider* slider, int position);

@@ -60,12 +60,12 @@ TEST(FactoryDefaults, DecodeToTheFactoryValues) {
     EXPECT_EQ(controlResponsePresets[v.controlResponse].governorGain, v.governorGain);
 
     // Every interpreted value lies inside its slider's range.
-    for (const SliderSpec& spec : sliderTable) {
-        if (spec.field == SliderField::Servo) {
+    for (const SliderSetup& setup : sliderTable) {
+        if (setup.field == SliderField::Servo) {
             continue;
         }
-        const int position = sliderPositionFor(v, spec.field);
-        EXPECT_GE(position, spec.minimum) << spec.id;
-        EXPECT_LE(position, spec.maximum) << spec.id;
+        const int position = sliderPositionFor(v, setup.field);
+        EXPECT_GE(position, setup.minimum) << setup.id;
+        EXPECT_LE(position, setup.maximum) << setup.id;
     }
 }

@@ -50,24 +50,24 @@ TEST(SliderTable, EverySettingsSliderDrivesItsOwnField) {
     // Each settings slider must write a distinct field and read back what it wrote.
     PanelValues values;
     int marker = 1;
-    for (const SliderSpec& spec : sliderTable) {
-        if (spec.field == SliderField::Servo) {
+    for (const SliderSetup& setup : sliderTable) {
+        if (setup.field == SliderField::Servo) {
             continue;
         }
-        const int position = spec.field == SliderField::GearRatio ? 100 * marker : marker;
-        storeSliderPosition(values, spec.field, position);
+        const int position = setup.field == SliderField::GearRatio ? 100 * marker : marker;
+        storeSliderPosition(values, setup.field, position);
         ++marker;
     }
     marker = 1;
-    for (const SliderSpec& spec : sliderTable) {
-        if (spec.field == SliderField::Servo) {
+    for (const SliderSetup& setup : sliderTable) {
+        if (setup.field == SliderField::Servo) {
             continue;
         }
-        const int expected = spec.field == SliderField::GearRatio ? 100 * marker : marker;
-        EXPECT_EQ(sliderPositionFor(values, spec.field), expected) << spec.id;
+        const int expected = setup.field == SliderField::GearRatio ? 100 * marker : marker;
+        EXPECT_EQ(sliderPositionFor(values, setup.field), expected) << setup.id;
         ++marker;
     }
-    EXPECT_EQ(sliderSpec(SliderField::Servo).minimum, 16);
-    EXPECT_EQ(sliderSpec(SliderField::Servo).maximum, 2032);
+    EXPECT_EQ(sliderSetup(SliderField::Servo).minimum, 16);
+    EXPECT_EQ(sliderSetup(SliderField::Servo).maximum, 2032);
     EXPECT_EQ(servoSliderCentre, 1024);
 }
