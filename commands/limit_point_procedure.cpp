@@ -8,11 +8,13 @@
 #include <utility>
 
 LimitPointProcedure::LimitPointProcedure(Kelvo& kelvo, SleepFunction sleep,
-                                         std::function<void()> sendFrame)
-    : kelvo(kelvo), sleep(std::move(sleep)), sendFrame(std::move(sendFrame)) {}
+                                         std::function<void()> sendFrame,
+                                         std::unique_ptr<PeriodicTimer> frameTimer)
+    : kelvo(kelvo), sleep(std::move(sleep)), sendFrame(std::move(sendFrame)),
+      timer(frameTimer ? std::move(frameTimer) : std::make_unique<PeriodicTimer>()) {}
 
 LimitPointProcedure::~LimitPointProcedure() {
-    timer.kill();
+    timer->kill();
 }
 
 std::function<void()> LimitPointProcedure::defaultFrameSender() {
@@ -28,12 +30,15 @@ void LimitPointProcedure::start(int servoSliderPosition) {
     sleep(settlePause);
     ChannelValues[servoChannel] = static_cast<std::uint16_t>(servoSliderPosition);
     droppedAtStart = droppedServoFrames();
-    timer.start(framePeriod, sendFrame);
+    timer->start(framePeriod, sendFrame);
 }
 
 LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition,
                                                          SettingsImage& image) {
     const auto pulse = static_cast<std::uint16_t>(sliderToServoUnits(servoSliderPosition));
+    if (framesDropped()) {
+        return SetOutcome::FramesDropped;
+    }
     if (limitStep == 0) {
         recordedPulse1 = pulse;
         if (!CheckLimitRange()) {
@@ -55,7 +60,11 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
     if (!onOppositeSides()) {
         return SetOutcome::SameDirection;
     }
-    timer.kill();
+    timer->kill();
+    // A frame lost during the pause: the servo did not come back as the user saw.
+    if (framesDropped()) {
+        return SetOutcome::FramesDropped;
+    }
     const bool firstIsHigher = recordedPulse1 > recordedPulse2;
     image.setLimitPoint1(firstIsHigher ? recordedPulse1 : recordedPulse2);
     image.setLimitPoint2(firstIsHigher ? recordedPulse2 : recordedPulse1);
@@ -63,7 +72,7 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
 }
 
 void LimitPointProcedure::end() {
-    timer.kill();
+    timer->kill();
     // A frame already under way must finish before the port carries anything else.
     sleep(settlePause);
     ChannelValues[servoChannel] = static_cast<std::uint16_t>(servoSliderCentre);

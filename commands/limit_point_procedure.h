@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class Kelvo;
 class SettingsImage;
@@ -29,22 +30,26 @@ public:
         Stored,          // both points are in the image; the servo frames have stopped
         OutOfRange,      // a point lies in the centre band: end the procedure
         SameDirection,   // both points on one side: end the procedure
+        FramesDropped,   // the servo may not have followed the slider: end the procedure
         Ignored,
     };
 
     LimitPointProcedure(Kelvo& kelvo, SleepFunction sleep,
-                        std::function<void()> sendFrame = defaultFrameSender());
+                        std::function<void()> sendFrame = defaultFrameSender(),
+                        std::unique_ptr<PeriodicTimer> frameTimer = nullptr);
     ~LimitPointProcedure();
     LimitPointProcedure(const LimitPointProcedure&) = delete;
     LimitPointProcedure& operator=(const LimitPointProcedure&) = delete;
 
     // Servo drive on, a pause, the servo at the slider, then the frames start.
-    // Raises Zabro::WriteError when the servo-drive command cannot be sent; no frames
-    // are sent then.
+    // Raises Zabro::WriteError when the servo-drive command cannot be sent, and
+    // std::system_error when the frame timer cannot start; no frames are sent then, and
+    // the caller ends the procedure.
     void start(int servoSliderPosition);
 
     // Takes the point the servo slider stands at. Stores both points in the image,
-    // the higher as limit point 1, once the second one is accepted.
+    // the higher as limit point 1, once the second one is accepted. A frame dropped
+    // since the start refuses the point: the servo may stand elsewhere than the slider.
     SetOutcome set(int servoSliderPosition, SettingsImage& image);
 
     // Frames stopped, a pause, the servo centred, then servo drive off. Nothing is
@@ -53,7 +58,7 @@ public:
 
     // Whether a servo frame could not be sent since the procedure started.
     bool framesDropped() const;
-    bool framesRunning() const { return timer.running(); }
+    bool framesRunning() const { return timer->running(); }
 
     int limitStep = 0;
     std::uint16_t recordedPulse1 = 0;
@@ -71,6 +76,6 @@ private:
     Kelvo& kelvo;
     SleepFunction sleep;
     std::function<void()> sendFrame;
-    PeriodicTimer timer;
+    std::unique_ptr<PeriodicTimer> timer;
     std::uint32_t droppedAtStart = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -69,6 +71,8 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
     int get() const { return fd; }
     // Closing can report a deferred write error (NFS, quotas), so it is checked.
     int close() {
@@ -81,17 +85,52 @@ private:
     int fd;
 };
 
+// Opens an existing regular file. Anything else (a pipe, a device, a folder) is
+// refused without blocking: opening a named pipe would otherwise wait for a writer.
+FileDescriptor openRegularFile(const std::string& path, int access, struct stat* status) {
+    FileDescriptor file(::open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat own {};
+    struct stat& found = status ? *status : own;
+    if (file.get() >= 0 && (::fstat(file.get(), &found) != 0 || !S_ISREG(found.st_mode))) {
+        return FileDescriptor(-1);
+    }
+    return file;
+}
+
+// A new file beside the target, created with the usual 0666 so that the umask applies.
+FileDescriptor createTemporaryBeside(const std::string& path, std::string& temporary) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary =
+            path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+        FileDescriptor file(
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));
+        if (file.get() >= 0 || errno != EEXIST) {
+            return file;
+        }
+    }
+    return FileDescriptor(-1);
+}
+
 // The new content goes to a temporary file beside the target and replaces the target
-// only once it is on disk, so a failure never leaves a truncated settings file.
-int writeReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::string temporary = path + ".XXXXXX";
-    FileDescriptor file(::mkstemp(temporary.data()));
+// only once it is on disk, so a failure never leaves a truncated settings file. A
+// replaced file keeps its permissions, and its owner and group where the process may
+// set them.
+int writeReplacing(const std::string& path, const std::uint8_t* data, std::size_t size,
+                   const struct stat* replaced) {
+    std::string temporary;
+    FileDescriptor file = createTemporaryBeside(path, temporary);
     if (file.get() < 0) {
         return msg::fileWriteError;
     }
-    struct stat existing {};
-    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    int error = ::fchmod(file.get(), mode) == 0 ? 0 : errno;
+    int error = 0;
+    if (replaced) {
+        // Owner first: changing it clears the set-id bits that the mode then restores.
+        (void)::fchown(file.get(), replaced->st_uid, replaced->st_gid);
+        if (::fchmod(file.get(), replaced->st_mode & 07777) != 0) {
+            error = errno;
+        }
+    }
     if (error == 0) {
         error = writeAll(file.get(), data, size);
     }
@@ -114,21 +153,24 @@ int writeReplacing(const std::string& path, const std::uint8_t* data, std::size_
 } // namespace
 
 int saveSettingsFile(const SettingsImage& image, const std::string& path) {
-    // Replace what the name points at, not a symbolic link on the way, and respect a
-    // file the user may not write.
+    // Replace what the name points at, not a symbolic link on the way. An existing file
+    // must be a regular file the user may write.
     std::string target = path;
+    struct stat existing {};
+    const struct stat* replaced = nullptr;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
         target = resolved;
         std::free(resolved);
-        if (::access(target.c_str(), W_OK) != 0) {
+        if (openRegularFile(target, O_WRONLY, &existing).get() < 0) {
             return msg::fileWriteError;
         }
+        replaced = &existing;
     }
-    return writeReplacing(target, image.raw().data(), image.raw().size());
+    return writeReplacing(target, image.raw().data(), image.raw().size(), replaced);
 }
 
 int loadSettingsFile(SettingsImage& image, const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file = openRegularFile(path, O_RDONLY, nullptr);
     if (file.get() < 0) {
         return msg::fileReadError;
     }
@@ -151,6 +193,5 @@ int loadSettingsFile(SettingsImage& image, const std::string& path) {
 }
 
 bool fileIsReadable(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    return file.get() >= 0;
+    return openRegularFile(path, O_RDONLY, nullptr).get() >= 0;
 }

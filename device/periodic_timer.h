@@ -11,13 +11,13 @@
 class PeriodicTimer {
 public:
     PeriodicTimer() = default;
-    ~PeriodicTimer();
+    virtual ~PeriodicTimer();
     PeriodicTimer(const PeriodicTimer&) = delete;
     PeriodicTimer& operator=(const PeriodicTimer&) = delete;
 
     // The first tick comes one period after the start. Starting a running timer
-    // restarts it.
-    void start(std::chrono::milliseconds period, std::function<void()> tick);
+    // restarts it. Raises std::system_error when the thread cannot be created.
+    virtual void start(std::chrono::milliseconds period, std::function<void()> tick);
     // Returns only when no tick is running any more and none will follow.
     void kill();
     bool running() const;

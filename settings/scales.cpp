@@ -2,6 +2,7 @@
 
 #include "settings/panel_values.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -54,9 +55,11 @@ int gearRatioToHundredths(double ratio) {
 }
 
 std::string formatGearRatio(double ratio) {
+    // Always a decimal point: printf would follow a locale's decimal comma.
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.2f", ratio);
-    return text.data();
+    const auto end =
+        std::to_chars(text.data(), text.data() + text.size(), ratio, std::chars_format::fixed, 2);
+    return std::string(text.data(), end.ptr);
 }
 
 namespace {

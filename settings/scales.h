@@ -61,7 +61,7 @@ int ServoToDisplay(std::int32_t servoUnits);
 // Gear ratio: the slider and the image hold hundredths, the panel the ratio itself.
 double gearRatioFromHundredths(int hundredths);
 int gearRatioToHundredths(double ratio);
-std::string formatGearRatio(double ratio); // "%.2f"
+std::string formatGearRatio(double ratio); // two decimals, a point whatever the locale
 
 // A slider position from its field (the gear ratio in hundredths), and back. The
 // servo slider is handled by the limit point code and is not covered here.

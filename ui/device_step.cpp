@@ -1,6 +1,7 @@
 // Running the adapter's blocking steps without freezing the window.
 
 #include "varnel_dlg.h"
+#include "wait_cursor.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -12,7 +13,8 @@
 namespace {
 
 // Drops the user's input to every window while a step runs: a click or a key pressed
-// then must not start another command once the step has finished.
+// then must not start another command once the step has finished. What bypasses input
+// events (a screen reader's actions) is refused by the handlers themselves.
 class InputBlocker : public QObject {
 public:
     InputBlocker() { qApp->installEventFilter(this); }
@@ -23,9 +25,11 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
+        // Releases pass: a drag or a press begun before the step must end, and a
+        // release starts nothing without its press.
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: // a drag under way when the step began stops moving
         case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -46,6 +50,7 @@ protected:
 } // namespace
 
 void VarnelDlg::runDeviceStep(const std::function<void()>& step) {
+    CommandScope scope(commandRunning);
     InputBlocker blocker;
     QEventLoop loop;
     std::exception_ptr failure;

@@ -1,5 +1,7 @@
 #include "dialog_builder.h"
 
+#include "accessibility.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,10 +102,17 @@ QWidget* createControl(const ControlRow& layoutRow, QWidget* parent) {
     case ControlKind::CheckButton: {
         auto* button = new QPushButton(text, parent);
         button->setCheckable(true);
+        // Not a push button for Enter: Enter means OK here, never "drive the servo".
+        button->setAutoDefault(false);
         return button;
     }
-    case ControlKind::PushButton:
-        return new QPushButton(text, parent);
+    case ControlKind::PushButton: {
+        // No button of the dialog is its default: Enter on a focused push button clicks
+        // that one, and anywhere else means OK (the dialog's key handling).
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
     case ControlKind::Slider: {
         auto* slider = new QSlider(Qt::Horizontal, parent);
         slider->setTickPosition(QSlider::TicksAbove);
@@ -227,6 +236,25 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
     for (std::size_t row = 0; row < table.size(); ++row) {
         if (table[row].kind == ControlKind::GroupBox) {
             built.widgets[row]->lower();
+        }
+    }
+
+    // A radio button belongs to the innermost group box that frames it.
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].kind != ControlKind::Radio) {
+            continue;
+        }
+        QWidget* innermost = nullptr;
+        for (std::size_t box = 0; box < table.size(); ++box) {
+            QWidget* frame = built.widgets[box];
+            if (table[box].kind == ControlKind::GroupBox &&
+                frame->geometry().contains(built.widgets[row]->geometry()) &&
+                (!innermost || innermost->geometry().contains(frame->geometry()))) {
+                innermost = frame;
+            }
+        }
+        if (innermost) {
+            setAccessibleGroup(built.widgets[row], innermost);
         }
     }
 

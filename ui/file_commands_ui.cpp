@@ -38,9 +38,12 @@ void VarnelDlg::OnFileOpen() {
         showMessage(*activePrompter, msg::fileReadError, Prompter::Icon::Error);
         return;
     }
-    LoadSettingsFile(path);
-    settingsFilePath = path;
-    hasSettingsFilePath = true;
+    // A refused file is not remembered: a later Save would overwrite it with settings
+    // that did not come from it.
+    if (LoadSettingsFile(path)) {
+        settingsFilePath = path;
+        hasSettingsFilePath = true;
+    }
     showAfterFill();
 }
 
@@ -78,9 +81,10 @@ void VarnelDlg::SaveSettingsFile(const QString& path) {
     }
 }
 
-void VarnelDlg::LoadSettingsFile(const QString& path) {
+bool VarnelDlg::LoadSettingsFile(const QString& path) {
     const int message = loadSettingsFile(unit.workingImage, localPath(path));
     if (message != noMessage) {
         showMessage(*activePrompter, message, Prompter::Icon::Error);
     }
+    return message == noMessage;
 }

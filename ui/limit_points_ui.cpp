@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <system_error>
+
 void VarnelDlg::OnLimitInput() {
     CommandScope scope(commandRunning);
     Save();
@@ -29,6 +31,8 @@ void VarnelDlg::OnLimitInput() {
         try {
             procedure.start(position);
         } catch (const Zabro::ConnectionError&) {
+            started = false;
+        } catch (const std::system_error&) { // no thread for the frame timer
             started = false;
         }
     });
@@ -60,6 +64,9 @@ void VarnelDlg::OnLimitSet() {
         break;
     case LimitPointProcedure::SetOutcome::SameDirection:
         refusePoint(msg::sameDirection);
+        break;
+    case LimitPointProcedure::SetOutcome::FramesDropped:
+        endLimitPointModeWithFault();
         break;
     case LimitPointProcedure::SetOutcome::Stored:
         QApplication::beep();

@@ -1,6 +1,7 @@
 #include "varnel_dlg.h"
 
 #include "about_dlg.h"
+#include "accessibility.h"
 #include "qt_prompter.h"
 
 #include "commands/connect.h"
@@ -36,8 +37,9 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
       unit(adapterOf(services), services.sleep),
-      procedure(unit, services.sleep,
-                [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
+      procedure(
+          unit, services.sleep, [port = adapterOf(services)] { sendServoFrameThrough(*port); },
+          services.servoTimer ? services.servoTimer() : nullptr) {
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
     setFont(dialogFont());
@@ -55,6 +57,7 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
 
     buildMenus();
     built = buildControls(controlTable(), client, units);
+    describeForScreenReaders(client);
     controlAs<QLabel>(ctl::logo)->setPixmap(logoBitmap());
     wireControls();
 
@@ -106,7 +109,7 @@ void VarnelDlg::buildMenus() {
         {command::about, &VarnelDlg::OnAbout},
     };
     for (const auto& [id, handler] : routes) {
-        connect(actions.at(id), &QAction::triggered, this, handler);
+        connect(actions.at(id), &QAction::triggered, this, whenIdle(handler));
     }
 }
 
@@ -125,24 +128,32 @@ void VarnelDlg::wireControls() {
         const Handler handler = table[row].handler;
         if (auto click = clicks.find(handler); click != clicks.end()) {
             connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
-                    click->second);
+                    whenIdle(click->second));
         } else if (handler == Handler::ControlResponse) {
             auto* button = qobject_cast<QAbstractButton*>(widget);
             const int code = button->group()->id(button);
             connect(button, &QAbstractButton::clicked, this,
-                    [this, code] { OnControlResponse(code); });
+                    whenIdle([this, code] { OnControlResponse(code); }));
         } else if (handler == Handler::ChannelChanged) {
             // activated, unlike currentIndexChanged, comes only from the user.
             connect(qobject_cast<QComboBox*>(widget), &QComboBox::activated, this,
-                    &VarnelDlg::OnChannelChanged);
+                    whenIdle(&VarnelDlg::OnChannelChanged));
         } else if (handler == Handler::SliderScroll) {
             // valueChanged fires once per change, whatever moved the slider; positions
             // the program sets are told apart by the guard.
             auto* slider = qobject_cast<QSlider*>(widget);
             connect(slider, &QSlider::valueChanged, this, [this, slider] {
-                if (!placingSliders) {
-                    OnSliderScroll(slider);
+                if (placingSliders) {
+                    return;
                 }
+                if (commandRunning) {
+                    // Moved by something that bypasses input events (a screen reader):
+                    // back to where the dialog had it.
+                    placeSlider(slider, acceptedPositions[slider]);
+                    return;
+                }
+                acceptedPositions[slider] = slider->value();
+                OnSliderScroll(slider);
             });
         }
     }
@@ -181,9 +192,14 @@ void VarnelDlg::setUpSliders() {
     for (const SliderSetup& setup : sliderTable) {
         auto* slider = controlAs<QSlider>(setup.id);
         slider->setRange(setup.minimum, setup.maximum);
+        // A click in the groove or Page Up/Down moves a fifth of the range, an arrow key
+        // one step, as the desktop's track bars do by default.
+        slider->setPageStep((setup.maximum - setup.minimum) / 5);
+        slider->setSingleStep(1);
         if (setup.field == SliderField::Servo) {
             slider->setValue(servoSliderCentre);
         }
+        acceptedPositions[slider] = slider->value();
         slider->setTickInterval(setup.tickSpacing);
     }
     placingSliders = false;
@@ -192,6 +208,7 @@ void VarnelDlg::setUpSliders() {
 void VarnelDlg::placeSlider(QSlider* slider, int position) {
     placingSliders = true;
     slider->setValue(position);
+    acceptedPositions[slider] = slider->value();
     placingSliders = false;
 }
 
@@ -251,8 +268,10 @@ void VarnelDlg::done(int result) {
 void VarnelDlg::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        // A focused push button takes Enter itself; anything else means OK.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        // A focused push button takes Enter itself; anything else means OK, the Input
+        // button too, which only looks like a push button.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button && !button->isCheckable()) {
             button->click();
         } else {
             accept();
@@ -260,6 +279,22 @@ void VarnelDlg::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+std::function<void()> VarnelDlg::whenIdle(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] {
+        if (commandRunning) {
+            // A click, a choice or a screen reader's action arriving while a command
+            // runs starts nothing; the control goes back to what the values say.
+            Show();
+            return;
+        }
+        handler();
+    };
+}
+
+std::function<void()> VarnelDlg::whenIdle(void (VarnelDlg::*handler)()) {
+    return whenIdle(std::function<void()>([this, handler] { (this->*handler)(); }));
 }
 
 void VarnelDlg::OnAbout() {

@@ -29,6 +29,8 @@ struct DialogServices {
     std::string driverLibrary;    // empty: the vendor's driver library
     SleepFunction sleep = realSleep;
     Zabro* adapter = nullptr; // null: the process-wide adapter
+    // The timer that sends the servo frames; null: a real periodic timer.
+    std::function<std::unique_ptr<PeriodicTimer>()> servoTimer;
 };
 
 // The main window: every control, the exchanges between controls and values, the
@@ -120,7 +122,7 @@ private:
     void setWriteControls(bool enabled);
     void ConnectAdapter();
     void SaveSettingsFile(const QString& path);
-    void LoadSettingsFile(const QString& path);
+    bool LoadSettingsFile(const QString& path); // false: refused, after telling the user
     void showAfterFill();
     // Runs a step that talks to the adapter off the user-interface thread; the window
     // keeps painting but takes no input until the step returns.
@@ -133,6 +135,10 @@ private:
     void checkServoFrames();
     // Moves a slider without it counting as the user's scroll.
     void placeSlider(QSlider* slider, int position);
+    // Every handler the user's controls and menus reach goes through this: while a
+    // command runs, nothing new starts, whatever sent the event.
+    std::function<void()> whenIdle(std::function<void()> handler);
+    std::function<void()> whenIdle(void (VarnelDlg::*handler)());
 
     DialogServices services;
     std::unique_ptr<Prompter> ownPrompter;
@@ -154,8 +160,10 @@ private:
     QTimer* servoFrameWatch = nullptr;
     QString settingsFilePath;
     bool hasSettingsFilePath = false;
-    // Set while a command handler runs, so the servo frame watch stays out of its way.
+    // Set while a command handler or a device step runs: no other handler starts then.
     bool commandRunning = false;
+    // Where each slider last stood by the user's or the program's hand.
+    std::map<QSlider*, int> acceptedPositions;
 
     bool initialized = false;
     bool hasEnded = false;

@@ -5,6 +5,7 @@
 #include "settings/scales.h"
 #include "sim_fixture.h"
 
+#include <system_error>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -128,4 +129,52 @@ TEST_F(LimitPointTest, DroppedFramesAreNoticed) {
     EXPECT_TRUE(procedure.framesDropped());
     EXPECT_THROW(procedure.end(), Zabro::WriteError);
     EXPECT_FALSE(procedure.framesRunning());
+}
+
+// A frame lost just before Set: the servo may not stand where the slider says, so the
+// point is refused, whichever of the two it is, and nothing is stored.
+TEST_F(LimitPointTest, AFrameDroppedBeforeSetRefusesThePoint) {
+    for (const bool secondPoint : {false, true}) {
+        const SettingsImage before = kelvo.workingImage;
+        procedure.start(1024);
+        awaitFrames(1);
+        if (secondPoint) {
+            ASSERT_EQ(procedure.set(1400, kelvo.workingImage),
+                      LimitPointProcedure::SetOutcome::FirstPointTaken);
+        }
+        simSetFault(SIM_FAULT_WRITE, 0);
+        for (int i = 0; i < 100 && !procedure.framesDropped(); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        ASSERT_TRUE(procedure.framesDropped());
+        simSetFault(SIM_FAULT_NONE, 0);
+        EXPECT_EQ(procedure.set(600, kelvo.workingImage),
+                  LimitPointProcedure::SetOutcome::FramesDropped)
+            << (secondPoint ? "second point" : "first point");
+        EXPECT_EQ(kelvo.workingImage, before);
+        procedure.end();
+        EXPECT_EQ(simServoDriveOn(), 0);
+    }
+}
+
+namespace {
+
+class TimerWithoutThread : public PeriodicTimer {
+public:
+    void start(std::chrono::milliseconds, std::function<void()>) override {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+};
+
+} // namespace
+
+TEST_F(LimitPointTest, AFrameTimerThatCannotStartIsReportedAndSendsNothing) {
+    LimitPointProcedure withoutThread{kelvo, recordPause(),
+                                      LimitPointProcedure::defaultFrameSender(),
+                                      std::make_unique<TimerWithoutThread>()};
+    EXPECT_THROW(withoutThread.start(1024), std::system_error);
+    EXPECT_FALSE(withoutThread.framesRunning());
+    withoutThread.end();
+    EXPECT_EQ(simServoDriveOn(), 0);
+    EXPECT_EQ(simServoFrameCount(), 0U);
 }

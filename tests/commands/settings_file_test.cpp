@@ -1,3 +1,4 @@
+#include "as_ordinary_user.h"
 #include "commands/outcome.h"
 #include "commands/settings_file.h"
 #include "resources/string_table.h"
@@ -18,6 +19,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -262,4 +264,58 @@ TEST_F(SettingsFileTest, ReadabilityCheck) {
     writeBytes(path("here.gvx"), {1, 2, 3});
     EXPECT_TRUE(fileIsReadable(path("here.gvx")));
     EXPECT_FALSE(fileIsReadable(path("absent.gvx")));
+}
+
+// Named pipes and device files are refused at once instead of blocking the window until
+// something writes to the pipe; the pipe and the device stay as they were.
+TEST_F(SettingsFileTest, OnlyRegularFilesAreOpenedOrReplaced) {
+    ASSERT_EQ(::mkfifo(path("pipe.gvx").c_str(), 0644), 0);
+    const std::vector<std::string> notRegular{path("pipe.gvx"), "/dev/null", folder.string()};
+    for (const std::string& target : notRegular) {
+        SettingsImage image = unitRecord();
+        const SettingsImage before = image;
+        EXPECT_FALSE(fileIsReadable(target)) << target;
+        EXPECT_EQ(loadSettingsFile(image, target), msg::fileReadError) << target;
+        EXPECT_EQ(image, before) << target;
+        EXPECT_EQ(saveSettingsFile(image, target), msg::fileWriteError) << target;
+    }
+    EXPECT_TRUE(fs::is_fifo(path("pipe.gvx")));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(entries(), 1U) << "no temporary file is left beside the pipe";
+}
+
+// A new file gets the permissions the umask leaves; a replaced one keeps its own.
+TEST_F(SettingsFileTest, FileModesFollowTheUmaskAndSurviveReplacing) {
+    const auto modeOf = [](const std::string& file) {
+        struct stat status {};
+        EXPECT_EQ(::stat(file.c_str(), &status), 0);
+        return status.st_mode & 07777;
+    };
+    const mode_t previous = ::umask(027);
+    EXPECT_EQ(saveSettingsFile(unitRecord(), path("new.gvx")), noMessage);
+    ::umask(previous);
+    EXPECT_EQ(modeOf(path("new.gvx")), 0640U);
+
+    writeBytes(path("kept.gvx"), std::vector<std::uint8_t>(85, 0));
+    ASSERT_EQ(::chmod(path("kept.gvx").c_str(), 0604), 0);
+    EXPECT_EQ(saveSettingsFile(unitRecord(), path("kept.gvx")), noMessage);
+    EXPECT_EQ(modeOf(path("kept.gvx")), 0604U);
+    EXPECT_EQ(readBytes(path("kept.gvx"))[2], 0x12) << "the content was replaced";
+}
+
+// An existing file the user may not write is not silently replaced, even though the
+// folder would allow a new file in its place.
+TEST_F(SettingsFileTest, AReadOnlyFileIsRefusedAndKept) {
+    fs::permissions(folder, fs::perms::all);
+    const std::vector<std::uint8_t> old(85, 0x3C);
+    writeBytes(path("locked.gvx"), old);
+    ASSERT_EQ(::chmod(path("locked.gvx").c_str(), 0444), 0);
+    int message = noMessage;
+    {
+        AsOrdinaryUser ordinary;
+        message = saveSettingsFile(unitRecord(), path("locked.gvx"));
+    }
+    EXPECT_EQ(message, msg::fileWriteError);
+    EXPECT_EQ(readBytes(path("locked.gvx")), old);
+    EXPECT_EQ(entries(), 1U);
 }

@@ -3,6 +3,8 @@
 
 #include "dialog_harness.h"
 
+#include "settings/scales.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -133,6 +135,27 @@ private slots:
         QTest::newRow("wheel") << 3;
         QTest::newRow("click on the groove") << 4;
         QTest::newRow("drag") << 5;
+    }
+
+    // A click in the groove moves a fifth of the range (the 700-4000 rpm sliders by 660
+    // rpm, not 10), an arrow key one step.
+    void slidersStepByAFifthOfTheirRange() {
+        DialogHarness dialog;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.dialog.get()));
+        dialog->values().limitPointMode = 1;
+        dialog->EnableLimitControls(true);
+        for (const SliderSetup& setup : sliderTable) {
+            auto* slider = dialog.at<QSlider>(setup.id);
+            const int fifth = (setup.maximum - setup.minimum) / 5;
+            slider->setValue(setup.minimum);
+            QTest::mouseClick(slider, Qt::LeftButton, {},
+                              {slider->width() - 4, handleCentre(slider).y()});
+            QCOMPARE(slider->value(), setup.minimum + fifth);
+            QTest::keyClick(slider, Qt::Key_Right);
+            QCOMPARE(slider->value(), setup.minimum + fifth + 1);
+        }
+        QCOMPARE(dialog.at<QSlider>(1046)->pageStep(), 660);
     }
 
     void everyKindOfUserScrollIsCollected() {

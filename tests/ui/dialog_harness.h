@@ -24,8 +24,10 @@
 #include <vector>
 
 struct DialogHarness {
-    explicit DialogHarness(std::string library = VARNEL_SIM_PATH) {
+    explicit DialogHarness(std::string library = VARNEL_SIM_PATH,
+                           std::function<std::unique_ptr<PeriodicTimer>()> servoTimer = nullptr) {
         DialogServices services;
+        services.servoTimer = std::move(servoTimer);
         services.prompter = &prompter;
         services.driverLibrary = std::move(library);
         services.sleep = [this](std::chrono::milliseconds pause) {

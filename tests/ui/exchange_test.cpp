@@ -11,11 +11,32 @@
 #include <QSlider>
 #include <QTest>
 
+#include <clocale>
+#include <string>
+
 class ExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init() { simReset(); }
+
+    // The application adopts the environment's locale; a decimal comma there must not
+    // reach the gear ratio.
+    void numbersIgnoreADecimalCommaLocale() {
+        const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+        QVERIFY2(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"),
+                 "the de_DE.UTF-8 locale is missing (scripts/test generates it)");
+        DialogHarness dialog;
+        dialog.prompter.answers.enqueue(Prompter::Answer::Yes);
+        dialog->OnFileInitialize();
+        dialog->values().panel.unitId = 10775;
+        dialog->Show();
+        const QString gearRatio = dialog.at<QLineEdit>(1027)->text();
+        const QString unitId = dialog.at<QLineEdit>(1001)->text();
+        std::setlocale(LC_NUMERIC, previous.c_str());
+        QCOMPARE(gearRatio, QStringLiteral("8.00"));
+        QCOMPARE(unitId, QStringLiteral("10775"));
+    }
 
     void showThenSaveGivesTheValuesBack() {
         DialogHarness dialog;

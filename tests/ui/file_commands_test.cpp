@@ -1,6 +1,7 @@
 // Initialize, Open, Save and Save As from the File menu, with real files, and the
 // file dialogs and the overwrite question as the desktop shows them.
 
+#include "as_ordinary_user.h"
 #include "dialog_harness.h"
 
 #include "settings/factory_defaults.h"
@@ -14,9 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/fsuid.h>
-#include <unistd.h>
 
 #include <functional>
 
@@ -45,27 +43,6 @@ QByteArray settingsWithTargetRpm(int rpm) {
     image.setTargetRpm(0, std::uint16_t(rpm));
     return bytesOf(image);
 }
-
-// Root opens and creates files whatever the permissions say; for the duration, this
-// thread checks them as an ordinary user would.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : wasRoot(::geteuid() == 0) {
-        if (wasRoot) {
-            ::setfsuid(65534);
-        }
-    }
-    ~AsOrdinaryUser() {
-        if (wasRoot) {
-            ::setfsuid(0);
-        }
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool wasRoot;
-};
 
 // Answers the next modal window of type Window once it is up; the answer runs inside
 // the modal's own event loop.
@@ -226,6 +203,45 @@ private slots:
         QVERIFY(!dialog->unitRead());
         QVERIFY(!dialog.at(1060)->isEnabled());
         QVERIFY(!dialog->action(32772)->isEnabled());
+    }
+
+    // A refused file must not become the save target: Ctrl+S would otherwise overwrite
+    // another model's file with settings that did not come from it.
+    void refusedOpenKeepsTheEarlierSaveTarget_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("refusal");
+        QByteArray foreign = settingsWithTargetRpm(1111);
+        foreign[1] = char(0x42);
+        QTest::newRow("short file") << QByteArray(40, char(7)) << 108;
+        QTest::newRow("another model") << foreign << 102;
+    }
+
+    void refusedOpenKeepsTheEarlierSaveTarget() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, refusal);
+        const QString good = path(QStringLiteral("good.gvx"));
+        const QString refused = path(QStringLiteral("refused.gvx"));
+        writeFile(good, settingsWithTargetRpm(3210));
+        writeFile(refused, content);
+        DialogHarness dialog;
+        dialog.prompter.fileNames.enqueue(good);
+        dialog->action(57601)->trigger();
+        dialog.prompter.fileNames.enqueue(refused);
+        dialog->action(57601)->trigger();
+
+        QCOMPARE(dialog.prompter.texts(), QStringList{message(refusal)});
+        QCOMPARE(dialog->filePath(), good);
+        dialog->action(57603)->trigger();
+        QCOMPARE(fileBytes(refused), content);
+        QCOMPARE(fileBytes(good), bytesOf(dialog->kelvo().workingImage));
+
+        // With nothing remembered yet, Save after a refused Open asks for a name.
+        DialogHarness fresh;
+        fresh.prompter.fileNames.enqueue(refused);
+        fresh->action(57601)->trigger();
+        QVERIFY(!fresh->hasFilePath());
+        fresh->action(57603)->trigger(); // the save dialog is cancelled
+        QCOMPARE(fileBytes(refused), content);
     }
 
     void openOfAFileThatCannotBeReadChangesNothing_data() {

@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -98,6 +99,26 @@ private slots:
         QTest::keyClick(dialog.at(1059), Qt::Key_Return);
         QCOMPARE(clicks.count(), 1);
         QVERIFY(!dialog->ended());
+    }
+
+    // The Input button only looks like a push button: Enter on it is OK, never the start
+    // of the servo procedure. No push button is drawn as the default.
+    void enterOnTheInputButtonMeansOk() {
+        DialogHarness dialog;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.dialog.get()));
+        dialog.at<QAbstractButton>(1059)->click();
+        QVERIFY(dialog.at(1051)->isEnabled());
+        for (int id : {1051, 1052, 1059, 1060}) {
+            auto* button = dialog.at<QPushButton>(id);
+            QVERIFY2(!button->autoDefault() && !button->isDefault(), qPrintable(button->text()));
+        }
+        dialog.at(1051)->setFocus();
+        QTest::keyClick(dialog.at(1051), Qt::Key_Return);
+        QVERIFY(!dialog->limitPointModeOn());
+        QCOMPARE(simServoDriveOn(), 0);
+        QVERIFY(dialog->ended());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }
 
     void exitAndTheCloseBoxTakeTheirPaths() {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -293,6 +294,61 @@ private slots:
         if (!servoDriveOffFails) {
             QCOMPARE(simServoDriveOn(), 0);
         }
+    }
+
+    // Frames lost just before Set end the procedure instead of storing a point the servo
+    // may never have reached; the frame watch has had no chance to notice them.
+    void framesDroppedJustBeforeSetEndTheProcedure_data() {
+        QTest::addColumn<bool>("secondPoint");
+        QTest::newRow("first point") << false;
+        QTest::newRow("second point") << true;
+    }
+
+    void framesDroppedJustBeforeSetEndTheProcedure() {
+        QFETCH(bool, secondPoint);
+        DialogHarness dialog;
+        readUnit(dialog);
+        const SettingsImage before = dialog->kelvo().workingImage;
+        startProcedure(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(simServoFrameCount() > 0, 500);
+        dragSlider(dialog.at<QSlider>(1058), 1400);
+        if (secondPoint) {
+            dialog.at<QAbstractButton>(1052)->click();
+            QCOMPARE(guidance(dialog), message(122));
+            dragSlider(dialog.at<QSlider>(1058), 600);
+        }
+        simSetFault(SIM_FAULT_WRITE, 0);
+        // Without spinning the event loop, so the periodic watch stays asleep.
+        for (int i = 0; i < 100 && !dialog->limitPoints().framesDropped(); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        QVERIFY(dialog->limitPoints().framesDropped());
+        simSetFault(SIM_FAULT_NONE, 0);
+        dialog.at<QAbstractButton>(1052)->click();
+
+        QCOMPARE(dialog.prompter.texts(), (QStringList{message(117), message(120)}));
+        verifyEnded(dialog, before);
+    }
+
+    // No thread for the frame timer: the procedure ends with a message, and the unit
+    // leaves servo-drive mode, instead of the program ending with the servo driven.
+    void frameTimerThatCannotStartEndsTheProcedure() {
+        class TimerWithoutThread : public PeriodicTimer {
+        public:
+            void start(std::chrono::milliseconds, std::function<void()>) override {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+        };
+        DialogHarness dialog(VARNEL_SIM_PATH,
+                             [] { return std::make_unique<TimerWithoutThread>(); });
+        readUnit(dialog);
+        const SettingsImage before = dialog->kelvo().workingImage;
+        dialog.at<QAbstractButton>(1051)->click();
+
+        QCOMPARE(dialog.prompter.texts(), (QStringList{message(117), message(120)}));
+        verifyEnded(dialog, before);
+        QCOMPARE(simServoFrameCount(), std::size_t(0));
     }
 
     // Without a working servo drive the user would move a servo that does not move.
