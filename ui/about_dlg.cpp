@@ -1,6 +1,7 @@
 #include "about_dlg.h"
 
 #include "dialog_builder.h"
+#include "language.h"
 
 #include "resources/artwork.h"
 
@@ -56,11 +57,9 @@ constexpr DialogRect aboutSize{0, 0, 235, 55};
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Version information Varnel"));
-    QFont font = dialogFont();
-    font.setPointSize(9);
-    setFont(font);
-    const DialogUnits units = DialogUnits::fromFont(font);
+    setWindowTitle(uiText("Version information Varnel"));
+    setFont(dialogFont(9));
+    const DialogUnits units = DialogUnits::fromFont(layoutFont(9));
     setFixedSize(units.toPixels(aboutSize).size());
 
     const BuiltControls built = buildControls(aboutTable, this, units);

@@ -1,6 +1,7 @@
 #include "dialog_builder.h"
 
 #include "accessibility.h"
+#include "language.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -52,13 +53,13 @@ protected:
 };
 
 QString withoutMnemonic(const char* text) {
-    QString plain = QString::fromUtf8(text);
+    QString plain = uiText(text);
     plain.remove(QLatin1Char('&'));
     return plain;
 }
 
 QWidget* createControl(const ControlRow& layoutRow, QWidget* parent) {
-    const QString text = QString::fromUtf8(layoutRow.text ? layoutRow.text : "");
+    const QString text = layoutRow.text ? uiText(layoutRow.text) : QString();
     const Qt::Alignment horizontal =
         (layoutRow.styles & style::right) ? Qt::AlignRight : Qt::AlignLeft;
     switch (layoutRow.kind) {
@@ -193,7 +194,7 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
             built.byId[layoutRow.id] = widget;
         }
         if (layoutRow.accessibleName) {
-            widget->setAccessibleName(QString::fromUtf8(layoutRow.accessibleName));
+            widget->setAccessibleName(uiText(layoutRow.accessibleName));
         }
         if (layoutRow.text && layoutRow.kind != ControlKind::Edit) {
             fitText(widget, withoutMnemonic(layoutRow.text), widget->width());

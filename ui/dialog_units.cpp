@@ -1,5 +1,7 @@
 #include "dialog_units.h"
 
+#include "language.h"
+
 #include <QFontMetrics>
 
 namespace {
@@ -34,8 +36,18 @@ QRect DialogUnits::toPixels(const DialogRect& rect) const {
     return {left, top, x(rect.x + rect.width) - left, y(rect.y + rect.height) - top};
 }
 
-QFont dialogFont() {
-    QFont font(QStringLiteral("Noto Sans CJK JP"), 8);
+QFont layoutFont(int pointSize) {
+    QFont font(QStringLiteral("Noto Sans CJK JP"), pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont dialogFont(int pointSize) {
+    if (currentLanguage() == Language::Japanese) {
+        return layoutFont(pointSize);
+    }
+    // Latin text set in the CJK font's wide Latin glyphs would need far more room.
+    QFont font(QStringLiteral("Liberation Sans"), pointSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

@@ -19,5 +19,9 @@ struct DialogUnits {
     QRect toPixels(const DialogRect& rect) const;
 };
 
-// The Japanese-capable font the dialogs are laid out in.
-QFont dialogFont();
+// The font the layout was drawn for: dialog units come from it in every language, so
+// controls stand in the same places whatever the language.
+QFont layoutFont(int pointSize = 8);
+// The font the texts are drawn in: the layout font for Japanese, a Latin UI font for
+// English.
+QFont dialogFont(int pointSize = 8);

@@ -3,6 +3,7 @@
 
 #include "varnel_dlg.h"
 
+#include "language.h"
 #include "prompter.h"
 
 #include "settings/scales.h"
@@ -102,10 +103,10 @@ bool VarnelDlg::Save() {
             const qulonglong value =
                 qobject_cast<QLineEdit*>(widget)->text().trimmed().toULongLong(&parsed);
             if (!parsed) {
-                return refuse(widget, QStringLiteral("Enter a positive integer."));
+                return refuse(widget, uiText("Enter a positive integer."));
             }
             if (value > 65535) {
-                return refuse(widget, QStringLiteral("Enter an integer between 0 and 65535."));
+                return refuse(widget, uiText("Enter an integer between 0 and 65535."));
             }
             dialogValues.panel.unitId = static_cast<std::uint32_t>(value);
             break;
@@ -114,7 +115,7 @@ bool VarnelDlg::Save() {
             bool parsed = false;
             const int value = qobject_cast<QLineEdit*>(widget)->text().trimmed().toInt(&parsed);
             if (!parsed) {
-                return refuse(widget, QStringLiteral("Enter an integer."));
+                return refuse(widget, uiText("Enter an integer."));
             }
             binding.integer(dialogValues) = value;
             break;

@@ -4,6 +4,7 @@
 
 #include "commands/outcome.h"
 #include "commands/settings_file.h"
+#include "language.h"
 #include "prompter.h"
 #include "resources/string_table.h"
 #include "settings/factory_defaults.h"
@@ -61,9 +62,7 @@ void VarnelDlg::OnFileSaveAs() {
         return;
     }
     if (fileIsReadable(localPath(path))) {
-        const QString question = QString::fromUtf8(messageText(msg::overwritePrefix)) +
-                                 QFileInfo(path).fileName() +
-                                 QString::fromUtf8(messageText(msg::overwriteSuffix));
+        const QString question = overwriteQuestion(QFileInfo(path).fileName());
         if (activePrompter->message(question, Prompter::Icon::Warning, Prompter::Buttons::YesNo) !=
             Prompter::Answer::Yes) {
             return;

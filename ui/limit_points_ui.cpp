@@ -5,6 +5,7 @@
 #include "wait_cursor.h"
 
 #include "device/zabro.h"
+#include "language.h"
 #include "prompter.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
@@ -41,7 +42,7 @@ void VarnelDlg::OnLimitInput() {
         return;
     }
     servoFrameWatch->start();
-    dialogValues.guidance = QString::fromUtf8(messageText(msg::setLimitPoint1));
+    dialogValues.guidance = uiMessage(msg::setLimitPoint1);
     Show();
 }
 
@@ -56,7 +57,7 @@ void VarnelDlg::OnLimitSet() {
     switch (outcome) {
     case LimitPointProcedure::SetOutcome::FirstPointTaken:
         QApplication::beep();
-        dialogValues.guidance = QString::fromUtf8(messageText(msg::setLimitPoint2));
+        dialogValues.guidance = uiMessage(msg::setLimitPoint2);
         Show();
         break;
     case LimitPointProcedure::SetOutcome::OutOfRange:
@@ -74,7 +75,7 @@ void VarnelDlg::OnLimitSet() {
         dialogValues.panel.limitPoint1 = ServoToDisplay(unit.workingImage.limitPoint1());
         dialogValues.panel.limitPoint2 = ServoToDisplay(unit.workingImage.limitPoint2());
         leaveLimitPointMode();
-        dialogValues.guidance = QString::fromUtf8(messageText(msg::pressWrite));
+        dialogValues.guidance = uiMessage(msg::pressWrite);
         Show();
         break;
     case LimitPointProcedure::SetOutcome::Ignored:

@@ -1,8 +1,8 @@
 #include "prompter.h"
 
-#include "resources/string_table.h"
+#include "language.h"
 
 Prompter::Answer showMessage(Prompter& prompter, int messageId, Prompter::Icon icon,
                              Prompter::Buttons buttons) {
-    return prompter.message(QString::fromUtf8(messageText(messageId)), icon, buttons);
+    return prompter.message(uiMessage(messageId), icon, buttons);
 }

@@ -1,5 +1,7 @@
 #include "qt_prompter.h"
 
+#include "language.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -46,7 +48,7 @@ QString askForFile(QWidget* owner, QFileDialog::AcceptMode mode) {
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("gvx"));
-    dialog.setNameFilter(QStringLiteral("Kelvo Files (*.gvx)"));
+    dialog.setNameFilter(uiText("Kelvo Files (*.gvx)"));
     dialog.selectFile(QStringLiteral("*.gvx"));
     // The Save As command asks its own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

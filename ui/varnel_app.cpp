@@ -5,8 +5,12 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLocale>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -41,11 +45,26 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     const QCommandLineOption driver(QStringLiteral("driver"),
                                     QStringLiteral("Load the adapter driver library at <path>."),
                                     QStringLiteral("path"));
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("Interface language: ja or en (default: from the system's locale)."),
+        QStringLiteral("language"));
     parser.addOption(simulate);
     parser.addOption(driver);
+    parser.addOption(lang);
     parser.process(app);
 
     LaunchOptions options;
+    options.language = languageForLocale(QLocale::system().uiLanguages());
+    if (parser.isSet(lang)) {
+        const std::optional<Language> named = languageNamed(parser.value(lang));
+        if (!named) {
+            std::fprintf(stderr, "varnel: unknown language \"%s\"; use ja or en\n",
+                         qPrintable(parser.value(lang)));
+            std::exit(2);
+        }
+        options.language = *named;
+    }
     if (parser.isSet(driver)) {
         options.driverLibrary = parser.value(driver).toStdString();
     } else if (parser.isSet(simulate)) {
@@ -58,12 +77,14 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
 
 VarnelApp::VarnelApp(int& argc, char** argv) : QApplication(argc, argv) {
     nameApplication();
-    setFont(dialogFont());
 }
 
 int VarnelApp::run() {
+    const LaunchOptions options = parseCommandLine(*this);
+    useLanguage(options.language);
+    setFont(dialogFont());
     DialogServices services;
-    services.driverLibrary = parseCommandLine(*this).driverLibrary;
+    services.driverLibrary = options.driverLibrary;
     VarnelDlg dialog(std::move(services));
     dialog.exec(); // its result does not matter: the program ends either way
     return 0;

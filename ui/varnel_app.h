@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language.h"
+
 #include <QApplication>
 
 #include <string>
@@ -7,6 +9,7 @@
 // What the command line asks for.
 struct LaunchOptions {
     std::string driverLibrary; // empty: the vendor's library
+    Language language = Language::Japanese;
 };
 
 // Reads the command line of a running application. Prints the help or the version and

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "accessibility.h"
+#include "language.h"
 #include "qt_prompter.h"
 
 #include "commands/connect.h"
@@ -43,7 +44,7 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
     setFont(dialogFont());
-    units = DialogUnits::fromFont(font());
+    units = DialogUnits::fromFont(layoutFont());
 
     // The template's size is the client area; the menu bar sits on top of it.
     auto* layout = new QVBoxLayout(this);
@@ -84,13 +85,13 @@ void VarnelDlg::buildMenus() {
     QMenu* menu = nullptr;
     for (const MenuEntry& entry : menuTable()) {
         if (entry.menu) {
-            menu = menus->addMenu(QString::fromUtf8(entry.menu));
+            menu = menus->addMenu(uiText(entry.menu));
         }
         if (!entry.text) {
             menu->addSeparator();
             continue;
         }
-        QAction* item = menu->addAction(QString::fromUtf8(entry.text));
+        QAction* item = menu->addAction(uiText(entry.text));
         item->setProperty("commandId", entry.commandId);
         if (entry.shortcut) {
             item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
@@ -239,8 +240,8 @@ void VarnelDlg::EnableLimitControls(bool enabled) {
 }
 
 void VarnelDlg::RefreshLimitLabels() {
-    dialogValues.limitLabel1 = QString::fromUtf8(messageText(msg::limitLabelUp));
-    dialogValues.limitLabel2 = QString::fromUtf8(messageText(msg::limitLabelDown));
+    dialogValues.limitLabel1 = uiMessage(msg::limitLabelUp);
+    dialogValues.limitLabel2 = uiMessage(msg::limitLabelDown);
     Show();
 }
 
