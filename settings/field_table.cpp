@@ -289,10 +289,23 @@ std::string unitText(const FieldSpec& field) {
 
 std::string rangeText(const FieldSpec& field) {
     if (field.kind != FieldKind::Number) {
+        // A run of numbered names reads as one range: "1..16|DG1|DG2".
         std::string names;
-        for (const FieldChoice& choice : field.choices) {
+        const auto numbered = [&](std::size_t i) {
+            return i < field.choices.size() &&
+                   std::to_string(field.choices[i].code + 1) == field.choices[i].name;
+        };
+        for (std::size_t i = 0; i < field.choices.size(); ++i) {
             names += names.empty() ? "" : "|";
-            names += choice.name;
+            names += field.choices[i].name;
+            std::size_t last = i;
+            while (numbered(i) && numbered(last + 1)) {
+                ++last;
+            }
+            if (last > i + 1) {
+                names += std::string("..") + field.choices[last].name;
+                i = last;
+            }
         }
         return names;
     }

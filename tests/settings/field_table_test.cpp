@@ -183,6 +183,7 @@ TEST(FieldTable, ShowsWhatTheUnitHoldsEvenOutsideTheChoosableRange) {
     EXPECT_EQ(unitText(*findField("governor.rpm_up_delay")), "Frm");
     EXPECT_EQ(rangeText(*findField("governor.gear_ratio")), "1.00..50.00");
     EXPECT_EQ(rangeText(*findField("throttle.data_mode")), "optimize|fixed|tx_curve");
+    EXPECT_EQ(rangeText(*findField("channels.ch1")), "1..16|DG1|DG2");
 }
 
 TEST(FieldTable, RefusesWhatCannotBeStoredAsTyped) {
