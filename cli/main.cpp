@@ -306,6 +306,11 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
+        const std::vector<std::string> unknown = app.remaining();
+        if (app.get_subcommands().empty() && !unknown.empty()) {
+            std::cerr << "varnel-cli: unknown command: " << unknown.front() << " (try --help)\n";
+            return exitError;
+        }
         std::cerr << "varnel-cli: " << e.what() << " (try --help)\n";
         return exitError;
     }
