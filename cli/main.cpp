@@ -244,13 +244,7 @@ void addOutput(CLI::App* command, Options& o, bool required, const std::string& 
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-#ifdef SIGXFSZ
-    // A file-size limit then fails the save with a message instead of ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
+int runCommandLine(int argc, char** argv) {
     Options o;
     CLI::App app("Reads, compares, edits and writes the settings of a Kelvo governor "
                  "through the QB-7 adapter.",
@@ -330,4 +324,19 @@ int main(int argc, char** argv) {
         return exitError;
     }
     return exitError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+    // A file-size limit then fails the save with a message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    try {
+        return runCommandLine(argc, argv);
+    } catch (...) {
+        std::fputs("varnel-cli: unexpected failure\n", stderr);
+        return exitError;
+    }
 }

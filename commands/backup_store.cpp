@@ -150,7 +150,7 @@ std::vector<unsigned> BackupStore::units() const {
             !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             continue;
         }
-        const unsigned id = static_cast<unsigned>(std::stoul(name));
+        const auto id = static_cast<unsigned>(std::stoul(name));
         if (id <= 0xFFFF && !sortedBackups(it->path()).empty()) {
             found.push_back(id);
         }

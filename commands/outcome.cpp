@@ -47,7 +47,7 @@ int messageOf(CommandOutcome outcome) {
 }
 
 CommandOutcome outcomeOf(int message) {
-    const auto found =
+    const auto* const found =
         std::find_if(outcomeTable.begin(), outcomeTable.end(),
                      [message](const OutcomeEntry& e) { return e.message == message; });
     return found == outcomeTable.end() ? CommandOutcome::UnknownError : found->outcome;

@@ -236,9 +236,12 @@ std::span<const FieldSpec> fieldTable() {
 }
 
 const FieldSpec* findField(std::string_view key) {
-    const auto found = std::find_if(fields.begin(), fields.end(),
-                                    [key](const FieldSpec& field) { return field.key == key; });
-    return found == fields.end() ? nullptr : &*found;
+    for (const FieldSpec& field : fields) {
+        if (field.key == key) {
+            return &field;
+        }
+    }
+    return nullptr;
 }
 
 std::uint32_t storedValue(const SettingsImage& image, const FieldSpec& field) {
