@@ -2,6 +2,7 @@
 
 #include "device/periodic_timer.h"
 #include "device/sleep.h"
+#include "settings/scales.h"
 
 #include <chrono>
 #include <cstdint>
@@ -16,9 +17,8 @@ class SettingsImage;
 // The dialog shows the steps; this class keeps the order of the adapter's users.
 class LimitPointProcedure {
 public:
-    // A point must lie outside the centre band, ends included (slider 688 to 1360).
-    static constexpr int bandLow = 4192;
-    static constexpr int bandHigh = 5536;
+    static constexpr int bandLow = limitBandLow;
+    static constexpr int bandHigh = limitBandHigh;
     static constexpr int initialPulse1 = 6208;
     static constexpr int initialPulse2 = 3520;
     static constexpr int servoChannel = 2;

@@ -192,6 +192,27 @@ int loadSettingsFile(SettingsImage& image, const std::string& path) {
     return noMessage;
 }
 
+int readRecordFile(SettingsImage& image, const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return msg::fileReadError;
+    }
+    // One byte more than a record shows a file that is longer.
+    std::array<std::uint8_t, SettingsImage::size + 1> buffer{};
+    const ssize_t got = readUpTo(file.get(), buffer.data(), buffer.size());
+    if (got < 0) {
+        return diskFullError(errno) ? msg::diskFull : msg::fileReadError;
+    }
+    if (static_cast<std::size_t>(got) != SettingsImage::size) {
+        return msg::fileReadError;
+    }
+    if (buffer[1] != SettingsImage::kelvoModelCode) {
+        return msg::foreignModel;
+    }
+    std::copy_n(buffer.begin(), SettingsImage::size, image.raw().begin());
+    return noMessage;
+}
+
 bool fileIsReadable(const std::string& path) {
     return openRegularFile(path, O_RDONLY, nullptr).get() >= 0;
 }

@@ -14,5 +14,10 @@ int saveSettingsFile(const SettingsImage& image, const std::string& path);
 // untouched. Returns noMessage or the message to show.
 int loadSettingsFile(SettingsImage& image, const std::string& path);
 
+// The whole record of a file, header and last byte included, for tools that show,
+// compare or rewrite files byte for byte. Only a file of exactly one record of this
+// model is taken; otherwise the image is left untouched.
+int readRecordFile(SettingsImage& image, const std::string& path);
+
 // Whether the file can be opened for reading (the Open and Save As pre-checks).
 bool fileIsReadable(const std::string& path);

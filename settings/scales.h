@@ -50,6 +50,11 @@ struct ServoScale {
 inline constexpr ServoScale servoScale{};
 inline constexpr int servoSliderCentre = (servoScale.sliderMinimum + servoScale.sliderMaximum) / 2;
 
+// Servo units a limit point must lie outside of, both ends included (slider 688 to
+// 1360, display 50 on either side).
+inline constexpr int limitBandLow = 4192;
+inline constexpr int limitBandHigh = 5536;
+
 // S.BUS channel value (slider position) to servo units.
 constexpr int sliderToServoUnits(int sliderPosition) {
     return sliderPosition * 2 + 2816;

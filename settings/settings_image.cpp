@@ -50,21 +50,21 @@ void SettingsImage::setTargetRpm(std::size_t entry, std::uint16_t rpm) {
 }
 
 std::uint8_t SettingsImage::throttleDataMode() const {
-    return bytes[servoFlagsOffset] >> 6;
+    return (bytes[servoFlagsOffset] & throttleDataModeMask) >> 6;
 }
 
 void SettingsImage::setThrottleDataMode(std::uint8_t mode) {
-    bytes[servoFlagsOffset] =
-        static_cast<std::uint8_t>((bytes[servoFlagsOffset] & 0x3F) | (mode & 0x03) << 6);
+    bytes[servoFlagsOffset] = static_cast<std::uint8_t>(
+        (bytes[servoFlagsOffset] & ~throttleDataModeMask) | ((mode << 6) & throttleDataModeMask));
 }
 
 std::uint8_t SettingsImage::controlResponse() const {
-    return bytes[communicationFlagsOffset] & 0x03;
+    return bytes[communicationFlagsOffset] & controlResponseMask;
 }
 
 void SettingsImage::setControlResponse(std::uint8_t code) {
-    bytes[communicationFlagsOffset] =
-        static_cast<std::uint8_t>((bytes[communicationFlagsOffset] & 0xFC) | (code & 0x03));
+    bytes[communicationFlagsOffset] = static_cast<std::uint8_t>(
+        (bytes[communicationFlagsOffset] & ~controlResponseMask) | (code & controlResponseMask));
 }
 
 bool SettingsImage::sameSettings(const SettingsImage& other) const {
@@ -81,7 +81,6 @@ void SettingsImage::setWord(std::size_t offset, std::uint16_t value) {
     bytes.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
 }
 
-void SettingsImage::setBit(std::size_t offset, int n, bool on) {
-    const auto mask = static_cast<std::uint8_t>(1U << n);
+void SettingsImage::setBit(std::size_t offset, std::uint8_t mask, bool on) {
     bytes[offset] = static_cast<std::uint8_t>(on ? bytes[offset] | mask : bytes[offset] & ~mask);
 }

@@ -45,6 +45,19 @@ public:
     static constexpr std::size_t communicationFlagsOffset = 80;
     static constexpr std::size_t stickSwitchOffset = 82;
 
+    // The bits of the three flag bytes the program interprets; every other bit of those
+    // bytes belongs to the unit and is kept.
+    static constexpr std::uint8_t governorEnabledMask = 0x80; // governor flags
+    static constexpr std::uint8_t workingModeMask = 0x40;
+    static constexpr std::uint8_t governorSwitchMask = 0x08;
+    static constexpr std::uint8_t rpmDisplayModeMask = 0x01;
+    static constexpr std::uint8_t throttleDataModeMask = 0xC0; // servo flags
+    static constexpr std::uint8_t servoTypeMask = 0x01;
+    static constexpr std::uint8_t telemetryMask = 0x20; // communication flags
+    static constexpr std::uint8_t busModeMask = 0x10;
+    static constexpr std::uint8_t canCommMask = 0x08;
+    static constexpr std::uint8_t controlResponseMask = 0x03;
+
     using Bytes = std::array<std::uint8_t, size>;
 
     // All zero except the model code.
@@ -107,24 +120,24 @@ public:
 
     // Flag fields, as the bits stand in the image. Each setter rewrites only its own
     // bits, so bits the unit keeps for itself survive.
-    bool governorEnabledBit() const { return bit(governorFlagsOffset, 7); }
-    void setGovernorEnabledBit(bool on) { setBit(governorFlagsOffset, 7, on); }
-    bool workingModeBit() const { return bit(governorFlagsOffset, 6); }
-    void setWorkingModeBit(bool on) { setBit(governorFlagsOffset, 6, on); }
-    bool governorSwitchBit() const { return bit(governorFlagsOffset, 3); }
-    void setGovernorSwitchBit(bool on) { setBit(governorFlagsOffset, 3, on); }
-    bool rpmDisplayModeBit() const { return bit(governorFlagsOffset, 0); }
-    void setRpmDisplayModeBit(bool on) { setBit(governorFlagsOffset, 0, on); }
+    bool governorEnabledBit() const { return bit(governorFlagsOffset, governorEnabledMask); }
+    void setGovernorEnabledBit(bool on) { setBit(governorFlagsOffset, governorEnabledMask, on); }
+    bool workingModeBit() const { return bit(governorFlagsOffset, workingModeMask); }
+    void setWorkingModeBit(bool on) { setBit(governorFlagsOffset, workingModeMask, on); }
+    bool governorSwitchBit() const { return bit(governorFlagsOffset, governorSwitchMask); }
+    void setGovernorSwitchBit(bool on) { setBit(governorFlagsOffset, governorSwitchMask, on); }
+    bool rpmDisplayModeBit() const { return bit(governorFlagsOffset, rpmDisplayModeMask); }
+    void setRpmDisplayModeBit(bool on) { setBit(governorFlagsOffset, rpmDisplayModeMask, on); }
     std::uint8_t throttleDataMode() const;       // 0..3
     void setThrottleDataMode(std::uint8_t mode); // low two bits only
-    bool servoTypeBit() const { return bit(servoFlagsOffset, 0); }
-    void setServoTypeBit(bool on) { setBit(servoFlagsOffset, 0, on); }
-    bool telemetryBit() const { return bit(communicationFlagsOffset, 5); }
-    void setTelemetryBit(bool on) { setBit(communicationFlagsOffset, 5, on); }
-    bool busModeBit() const { return bit(communicationFlagsOffset, 4); }
-    void setBusModeBit(bool on) { setBit(communicationFlagsOffset, 4, on); }
-    bool canCommBit() const { return bit(communicationFlagsOffset, 3); }
-    void setCanCommBit(bool on) { setBit(communicationFlagsOffset, 3, on); }
+    bool servoTypeBit() const { return bit(servoFlagsOffset, servoTypeMask); }
+    void setServoTypeBit(bool on) { setBit(servoFlagsOffset, servoTypeMask, on); }
+    bool telemetryBit() const { return bit(communicationFlagsOffset, telemetryMask); }
+    void setTelemetryBit(bool on) { setBit(communicationFlagsOffset, telemetryMask, on); }
+    bool busModeBit() const { return bit(communicationFlagsOffset, busModeMask); }
+    void setBusModeBit(bool on) { setBit(communicationFlagsOffset, busModeMask, on); }
+    bool canCommBit() const { return bit(communicationFlagsOffset, canCommMask); }
+    void setCanCommBit(bool on) { setBit(communicationFlagsOffset, canCommMask, on); }
     std::uint8_t controlResponse() const;       // 0..3
     void setControlResponse(std::uint8_t code); // low two bits only
 
@@ -136,8 +149,8 @@ public:
 private:
     std::uint16_t word(std::size_t offset) const;
     void setWord(std::size_t offset, std::uint16_t value);
-    bool bit(std::size_t offset, int n) const { return (bytes[offset] >> n) & 1U; }
-    void setBit(std::size_t offset, int n, bool on);
+    bool bit(std::size_t offset, std::uint8_t mask) const { return (bytes[offset] & mask) != 0; }
+    void setBit(std::size_t offset, std::uint8_t mask, bool on);
 
     Bytes bytes{};
 };

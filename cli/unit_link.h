@@ -1,0 +1,36 @@
+#pragma once
+
+// The command line's way to a unit: which port, which driver library, and how the
+// pauses of a conversation show on a terminal.
+
+#include "commands/outcome.h"
+#include "device/sleep.h"
+
+#include <string>
+#include <vector>
+
+class ComDevice;
+
+struct PortOptions {
+    std::string port;   // a serial device; empty for the QB-7 adapter
+    std::string driver; // the D2XX library to load; empty for the vendor's
+    bool simulate = false;
+};
+
+// The library the options name: --driver, else the simulated unit's beside the
+// program, else the vendor's.
+std::string driverLibrary(const PortOptions& options);
+
+// Opens the port the options choose. Raises CliError when it cannot be used.
+ComDevice& openPort(const PortOptions& options);
+
+// The adapters the driver lists, one line each.
+std::vector<std::string> listPorts(const PortOptions& options);
+
+// Sleeps, showing a progress line on standard error when it is a terminal; the line is
+// cleared once the conversation is over.
+SleepFunction progressSleep();
+void clearProgress();
+
+// One line that says what went wrong, in the command line's words.
+std::string outcomeText(CommandOutcome outcome);

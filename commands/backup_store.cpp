@@ -1,0 +1,160 @@
+#include "commands/backup_store.h"
+
+#include "commands/outcome.h"
+#include "commands/settings_file.h"
+#include "settings/settings_image.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view extension = ".gvx";
+// "20250102T030405.678Z.gvx": fixed width, so names sort as the times do.
+constexpr std::size_t nameLength = 24;
+
+bool isBackupName(const fs::path& path) {
+    const std::string name = path.filename().string();
+    return name.size() == nameLength && name.ends_with(extension) && name[8] == 'T' &&
+           name[15] == '.' && name[19] == 'Z' &&
+           std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string timeName(std::chrono::system_clock::time_point when) {
+    const auto sinceEpoch = when.time_since_epoch();
+    const std::time_t seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000;
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    std::array<char, 96> text{};
+    std::snprintf(text.data(), text.size(), "%04d%02d%02dT%02d%02d%02d.%03dZ.gvx",
+                  utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                  utc.tm_sec, static_cast<int>(millis));
+    return text.data();
+}
+
+std::vector<fs::path> sortedBackups(const fs::path& unitFolder) {
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (fs::directory_iterator it(unitFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (isBackupName(it->path())) {
+            found.push_back(it->path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+bool holds(const fs::path& file, const SettingsImage& record) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> content((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    return std::equal(content.begin(), content.end(), record.raw().begin(), record.raw().end(),
+                      [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+}
+
+} // namespace
+
+BackupStore::BackupStore(fs::path root, Reporter report, Clock clock)
+    : folder(std::move(root)), report(std::move(report)), clock(std::move(clock)) {}
+
+std::optional<fs::path> BackupStore::defaultRoot() {
+    // Relative values are to be ignored, as if unset.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && fs::path(dataHome).is_absolute()) {
+        return fs::path(dataHome) / "varnel" / "backups";
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && fs::path(home).is_absolute()) {
+        return fs::path(home) / ".local" / "share" / "varnel" / "backups";
+    }
+    return std::nullopt;
+}
+
+fs::path BackupStore::unitFolder(unsigned unitId) const {
+    return folder / std::to_string(unitId);
+}
+
+std::string BackupStore::freeName(const fs::path& unitFolder) const {
+    // Two records within one millisecond: the later takes the next free millisecond,
+    // so that the names keep the order in which the records came.
+    auto when = clock();
+    std::string name = timeName(when);
+    const std::vector<fs::path> existing = sortedBackups(unitFolder);
+    while (!existing.empty() && name <= existing.back().filename().string()) {
+        when += std::chrono::milliseconds(1);
+        name = timeName(when);
+    }
+    return name;
+}
+
+bool BackupStore::keep(const SettingsImage& received) {
+    const fs::path target = unitFolder(received.unitId());
+    std::error_code error;
+    fs::create_directories(target, error);
+    if (error) {
+        report("cannot keep a backup in " + target.string() + ": " + error.message());
+        return false;
+    }
+    const std::vector<fs::path> existing = sortedBackups(target);
+    if (!existing.empty() && holds(existing.back(), received)) {
+        return true;
+    }
+    const fs::path file = target / freeName(target);
+    if (saveSettingsFile(received, file.string()) != noMessage) {
+        report("cannot write the backup " + file.string());
+        return false;
+    }
+    dropOldest(target);
+    return true;
+}
+
+void BackupStore::dropOldest(const fs::path& unitFolder) {
+    std::vector<fs::path> existing = sortedBackups(unitFolder);
+    if (existing.size() <= keptPerUnit) {
+        return;
+    }
+    existing.resize(existing.size() - keptPerUnit);
+    for (const fs::path& old : existing) {
+        std::error_code error;
+        if (!fs::remove(old, error) && error) {
+            report("cannot remove the old backup " + old.string() + ": " + error.message());
+        }
+    }
+}
+
+std::vector<fs::path> BackupStore::backupsOf(unsigned unitId) const {
+    std::vector<fs::path> found = sortedBackups(unitFolder(unitId));
+    std::reverse(found.begin(), found.end());
+    return found;
+}
+
+std::vector<unsigned> BackupStore::units() const {
+    std::vector<unsigned> found;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.empty() || name.size() > 5 ||
+            !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            continue;
+        }
+        const auto id = static_cast<unsigned>(std::stoul(name));
+        if (id <= 0xFFFF && !sortedBackups(it->path()).empty()) {
+            found.push_back(id);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
