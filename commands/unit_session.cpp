@@ -96,6 +96,9 @@ CommandOutcome UnitSession::setLimitPoint(int servoSliderPosition) {
         return CommandOutcome::LimitOutOfRange;
     case LimitPointProcedure::SetOutcome::SameDirection:
         return CommandOutcome::LimitSameDirection;
+    case LimitPointProcedure::SetOutcome::FramesDropped:
+        // The servo may not stand where the slider says: the point is not taken.
+        return CommandOutcome::AdapterFault;
     case LimitPointProcedure::SetOutcome::Ignored:
         break;
     }
