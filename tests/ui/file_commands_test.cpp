@@ -3,7 +3,7 @@
 
 #include "dialog_harness.h"
 
-#include "settings/factory_defaults.h"
+#include "tests/factory_bytes.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -18,6 +18,7 @@
 #include <sys/fsuid.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -144,7 +145,8 @@ private slots:
             return;
         }
         SettingsImage factory = before;
-        applyFactoryDefaults(factory);
+        std::copy(factoryBytes.begin(), factoryBytes.end(),
+                  factory.raw().begin() + factoryBytesOffset);
         // The header stays the unit's, so a Write still goes to this unit.
         QCOMPARE(dialog->kelvo().workingImage, factory);
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("2000"));
