@@ -78,8 +78,8 @@ Outcome expectedOutcome(const std::array<std::uint8_t, Kelvo::replySize>& reply)
         return Outcome::ReadError;
     }
     unsigned sum = 0;
-    for (std::size_t word = 0; word < 40; ++word) {
-        sum += 256U * reply[firstWordByte + 2 * word] + reply[firstWordByte + 2 * word + 1];
+    for (std::size_t i = firstWordByte; i < reply.size(); i += 2) {
+        sum += 256U * reply[i] + reply[i + 1]; // forty words, high byte first
     }
     if (sum % 65536 != 0) {
         return Outcome::ReadError;
@@ -125,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.driver.FT_Write = write;
     port.driver.FT_Read = read;
     Kelvo kelvo(&port, [](std::chrono::milliseconds) {});
-    // A received image no reply could produce by chance, so that any byte a refused
-    // reply wrote, or an accepted one wrote in the wrong place, shows.
+    // A patterned received image, unlike the zeros of a short reply, so that any byte a
+    // refused reply wrote, or an accepted one wrote in the wrong place, shows.
     for (std::size_t i = 0; i < SettingsImage::size; ++i) {
         kelvo.receivedImage.raw()[i] = static_cast<std::uint8_t>(0x5A ^ (i * 37));
     }
