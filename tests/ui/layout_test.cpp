@@ -145,7 +145,7 @@ std::vector<ShownText> shownTexts(QWidget* widget) {
         option.lineWidth = 1;
         const QRect title =
             style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
-        // The title interrupts the top frame line, inset by the same amount at both ends.
+        // The style places the title; the box keeps the same margin after it as before.
         return {{box->title(), QRect(title.left(), 0, box->width() - 2 * title.left(), 1)}};
     }
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
