@@ -1,5 +1,6 @@
-// Whatever the port hands back, Kelvo::read either throws one of its documented errors
-// or accepts a reply that carries the right model code.
+// Whatever the port hands back, Kelvo::read ends exactly as the reply rules say: the
+// error the failing step raises, or a reply accepted into the received image, and a
+// refused reply leaves the received image as it was.
 
 #include "device/kelvo.h"
 #include "device/zabro.h"
@@ -7,6 +8,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <typeinfo>
@@ -48,6 +50,63 @@ FT_STATUS pickStatus(FuzzedDataProvider& input) {
     return input.ConsumeIntegralInRange<int>(0, 7) == 0 ? FT_IO_ERROR : FT_OK;
 }
 
+// The reply proper follows the 17 bytes that echo the request.
+constexpr std::size_t markerByte = 17;
+constexpr std::size_t modelByte = 18;
+constexpr std::size_t firstWordByte = 21;
+
+enum class Outcome { Accepted, ConnectionError, WriteError, ReadError, ForeignModel };
+
+// The reply as the read buffer holds it: cleared, then filled with what the driver gave.
+std::array<std::uint8_t, Kelvo::replySize> replyBuffer() {
+    std::array<std::uint8_t, Kelvo::replySize> reply{};
+    std::copy_n(script.incoming.begin(), std::min(reply.size(), script.incoming.size()),
+                reply.begin());
+    return reply;
+}
+
+// What the transaction must do with this script, worked out from the rules alone.
+Outcome expectedOutcome(const std::array<std::uint8_t, Kelvo::replySize>& reply) {
+    if (script.purgeStatus != FT_OK) {
+        return Outcome::ConnectionError;
+    }
+    if (script.writeStatus != FT_OK) {
+        return Outcome::WriteError;
+    }
+    if (script.readStatus != FT_OK || script.reportedCount < Kelvo::replySize ||
+        reply[markerByte] != Kelvo::replyMarker) {
+        return Outcome::ReadError;
+    }
+    unsigned sum = 0;
+    for (std::size_t i = firstWordByte; i < reply.size(); i += 2) {
+        sum += 256U * reply[i] + reply[i + 1]; // forty words, high byte first
+    }
+    if (sum % 65536 != 0) {
+        return Outcome::ReadError;
+    }
+    return reply[modelByte] == SettingsImage::kelvoModelCode ? Outcome::Accepted
+                                                             : Outcome::ForeignModel;
+}
+
+Outcome runRead(Kelvo& kelvo, bool flag) {
+    try {
+        kelvo.read(flag);
+    } catch (const Zabro::ReadError&) {
+        return Outcome::ReadError;
+    } catch (const Zabro::WriteError&) {
+        return Outcome::WriteError;
+    } catch (const Zabro::ConnectionError& error) {
+        // The purge's failure is the plain connection error, not one of its kinds.
+        if (typeid(error) != typeid(Zabro::ConnectionError)) {
+            std::abort();
+        }
+        return Outcome::ConnectionError;
+    } catch (const CompatibilityError&) {
+        return Outcome::ForeignModel;
+    }
+    return Outcome::Accepted;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -66,14 +125,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.driver.FT_Write = write;
     port.driver.FT_Read = read;
     Kelvo kelvo(&port, [](std::chrono::milliseconds) {});
-    try {
-        kelvo.read(flag);
-    } catch (const Zabro::ConnectionError&) {
-        return 0;
-    } catch (const CompatibilityError&) {
+    // A patterned received image, unlike the zeros of a short reply, so that any byte a
+    // refused reply wrote, or an accepted one wrote in the wrong place, shows.
+    for (std::size_t i = 0; i < SettingsImage::size; ++i) {
+        kelvo.receivedImage.raw()[i] = static_cast<std::uint8_t>(0x5A ^ (i * 37));
+    }
+    const SettingsImage before = kelvo.receivedImage;
+
+    const auto reply = replyBuffer();
+    const Outcome expected = expectedOutcome(reply);
+    if (runRead(kelvo, flag) != expected) {
+        std::abort();
+    }
+    if (expected != Outcome::Accepted && expected != Outcome::ForeignModel) {
+        if (kelvo.receivedImage != before) {
+            std::abort();
+        }
         return 0;
     }
-    if (kelvo.receivedImage.modelCode() != SettingsImage::kelvoModelCode) {
+    // Reply bytes 18 to 100 land in image bytes 1 to 83; bytes 0 and 84 are never set
+    // by a reply. A foreign model's reply is stored too, for the caller to judge.
+    const auto& image = kelvo.receivedImage.raw();
+    if (image[0] != before.raw()[0] || image[SettingsImage::size - 1] != before.raw().back() ||
+        !std::equal(reply.begin() + modelByte, reply.end(), image.begin() + 1)) {
         std::abort();
     }
     return 0;

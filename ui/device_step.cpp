@@ -62,8 +62,9 @@ void VarnelDlg::runDeviceStep(const std::function<void()>& step) {
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        // Named rather than a lambda: the queued call is then built and run inside Qt,
+        // and the worker and the window share nothing but what join() hands over.
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();

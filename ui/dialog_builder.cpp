@@ -14,6 +14,10 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include <cmath>
 
 namespace {
 
@@ -123,6 +127,25 @@ QWidget* createControl(const ControlRow& layoutRow, QWidget* parent) {
     return nullptr;
 }
 
+// The narrow channel combo boxes must still show their widest item ("DG1") whole.
+void fitComboItems(QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.frame = combo->hasFrame();
+    option.subControls = QStyle::SC_All;
+    const int field =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    QString widest;
+    for (int row = 0; row < combo->count(); ++row) {
+        if (neededTextWidth(combo, combo->itemText(row)) > neededTextWidth(combo, widest)) {
+            widest = combo->itemText(row);
+        }
+    }
+    fitText(combo, widest, field);
+}
+
 Qt::FocusPolicy focusPolicyOf(const ControlRow& layoutRow) {
     if (layoutRow.styles & style::tabStop) {
         return Qt::StrongFocus;
@@ -147,7 +170,9 @@ QRect placement(const ControlRow& layoutRow, const DialogUnits& units) {
 } // namespace
 
 int neededTextWidth(QWidget* widget, const QString& text) {
-    const int advance = widget->fontMetrics().horizontalAdvance(text);
+    // Rounded up: a fraction of a pixel more than the control has clips the last glyph.
+    const auto advance =
+        static_cast<int>(std::ceil(QFontMetricsF(widget->font()).horizontalAdvance(text)));
     if (widget->inherits("QGroupBox")) {
         return advance + 2 * groupTitleMargin;
     }
@@ -198,6 +223,9 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
         }
         if (layoutRow.text && layoutRow.kind != ControlKind::Edit) {
             fitText(widget, withoutMnemonic(layoutRow.text), widget->width());
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            fitComboItems(combo);
         }
 
         // A group runs from a control with the group style to the next one; its radio

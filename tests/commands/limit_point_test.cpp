@@ -125,7 +125,10 @@ TEST_F(LimitPointTest, DroppedFramesAreNoticed) {
     awaitFrames(1);
     EXPECT_FALSE(procedure.framesDropped());
     simSetFault(SIM_FAULT_WRITE, 0);
-    std::this_thread::sleep_for(120ms);
+    const auto giveUp = std::chrono::steady_clock::now() + 5s;
+    while (!procedure.framesDropped() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(1ms);
+    }
     EXPECT_TRUE(procedure.framesDropped());
     EXPECT_THROW(procedure.end(), Zabro::WriteError);
     EXPECT_FALSE(procedure.framesRunning());

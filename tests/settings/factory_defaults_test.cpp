@@ -3,6 +3,7 @@
 #include "settings/panel_values.h"
 #include "settings/scales.h"
 #include "settings/settings_image.h"
+#include "tests/factory_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,10 @@ TEST(FactoryDefaults, FillKeepsHeaderAndLastByte) {
     EXPECT_EQ(image.modelCode(), 0x8D);
     EXPECT_EQ(image.raw()[0], 0x11);
     EXPECT_EQ(image.raw()[84], 0x22);
-    EXPECT_TRUE(
-        std::equal(FactoryDefaults.begin(), FactoryDefaults.end(), image.raw().begin() + 4));
+    for (std::size_t i = 0; i < factoryBytes.size(); ++i) {
+        EXPECT_EQ(image.raw()[factoryBytesOffset + i], factoryBytes[i])
+            << "image byte " << factoryBytesOffset + i;
+    }
 }
 
 TEST(FactoryDefaults, DecodeToTheFactoryValues) {

@@ -4,7 +4,7 @@
 #include "as_ordinary_user.h"
 #include "dialog_harness.h"
 
-#include "settings/factory_defaults.h"
+#include "tests/factory_bytes.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -121,7 +122,8 @@ private slots:
             return;
         }
         SettingsImage factory = before;
-        applyFactoryDefaults(factory);
+        std::copy(factoryBytes.begin(), factoryBytes.end(),
+                  factory.raw().begin() + factoryBytesOffset);
         // The header stays the unit's, so a Write still goes to this unit.
         QCOMPARE(dialog->kelvo().workingImage, factory);
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("2000"));
