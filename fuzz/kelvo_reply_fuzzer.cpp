@@ -1,8 +1,8 @@
 // Whatever the port hands back, Kelvo::read either throws one of its documented errors
 // or accepts a reply that carries the right model code.
 
+#include "device/d2xx/zabro.h"
 #include "device/kelvo.h"
-#include "device/zabro.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

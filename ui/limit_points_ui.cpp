@@ -4,7 +4,7 @@
 #include "varnel_dlg.h"
 #include "wait_cursor.h"
 
-#include "device/zabro.h"
+#include "device/com_device.h"
 #include "prompter.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
@@ -28,7 +28,7 @@ void VarnelDlg::OnLimitInput() {
     runDeviceStep([&] {
         try {
             procedure.start(position);
-        } catch (const Zabro::ConnectionError&) {
+        } catch (const ComDevice::ConnectionError&) {
             started = false;
         }
     });
@@ -95,7 +95,7 @@ bool VarnelDlg::EndLimitPointMode() {
     runDeviceStep([&] {
         try {
             procedure.end();
-        } catch (const Zabro::ConnectionError&) {
+        } catch (const ComDevice::ConnectionError&) {
             servoDriveOff = false;
         }
     });

@@ -3,10 +3,14 @@
 #include "dialog_units.h"
 #include "varnel_dlg.h"
 
+#include "device/serial/serial_ports.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -25,11 +29,11 @@ bool asksForTextOnly(int argc, char** argv) {
     return std::any_of(argv + 1, argv + argc, [](const char* argument) {
         const std::string_view text(argument);
         return text == "-h" || text == "--help" || text == "--help-all" || text == "-v" ||
-               text == "--version";
+               text == "--version" || text == "--list-ports";
     });
 }
 
-LaunchOptions parseCommandLine(const QCoreApplication& app) {
+PortChoice parseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Configures the Kelvo governor through the QB-7 adapter."));
@@ -41,14 +45,35 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     const QCommandLineOption driver(QStringLiteral("driver"),
                                     QStringLiteral("Load the adapter driver library at <path>."),
                                     QStringLiteral("path"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Use the adapter at the serial device <path>, such as /dev/ttyUSB0."),
+        QStringLiteral("path"));
+    const QCommandLineOption listPorts(
+        QStringLiteral("list-ports"),
+        QStringLiteral("Print the USB serial ports: path, vendor:product, product, serial."));
     parser.addOption(simulate);
     parser.addOption(driver);
+    parser.addOption(port);
+    parser.addOption(listPorts);
     parser.process(app);
 
-    LaunchOptions options;
-    if (parser.isSet(driver)) {
+    if (parser.isSet(listPorts)) {
+        for (const SerialPortInfo& candidate : listSerialPorts()) {
+            std::printf("%s\n", describe(candidate).c_str());
+        }
+        std::exit(0);
+    }
+
+    PortChoice options;
+    if (parser.isSet(port)) {
+        options.device = parser.value(port).toStdString();
+    } else if (parser.isSet(driver)) {
+        // A library named on the command line is the one way to the adapter.
         options.driverLibrary = parser.value(driver).toStdString();
+        options.serialFallback = false;
     } else if (parser.isSet(simulate)) {
+        options.serialFallback = false;
         options.driverLibrary = QDir(QCoreApplication::applicationDirPath())
                                     .filePath(QString::fromLatin1(simulatedLibrary))
                                     .toStdString();
@@ -63,7 +88,7 @@ VarnelApp::VarnelApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 int VarnelApp::run() {
     DialogServices services;
-    services.driverLibrary = parseCommandLine(*this).driverLibrary;
+    services.port = parseCommandLine(*this);
     VarnelDlg dialog(std::move(services));
     dialog.exec(); // its result does not matter: the program ends either way
     return 0;

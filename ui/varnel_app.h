@@ -1,20 +1,16 @@
 #pragma once
 
+#include "commands/connect.h"
+
 #include <QApplication>
 
-#include <string>
+// Reads the command line of a running application: which port to connect. Prints the
+// help, the version or the candidate ports and ends the process when asked for them,
+// or on an unknown option.
+PortChoice parseCommandLine(const QCoreApplication& app);
 
-// What the command line asks for.
-struct LaunchOptions {
-    std::string driverLibrary; // empty: the vendor's library
-};
-
-// Reads the command line of a running application. Prints the help or the version and
-// ends the process when asked for them, or on an unknown option.
-LaunchOptions parseCommandLine(const QCoreApplication& app);
-
-// Whether the command line only asks for text (help, version), which needs no window
-// system and so must also work without a display.
+// Whether the command line only asks for text (help, version, the port list), which
+// needs no window system and so must also work without a display.
 bool asksForTextOnly(int argc, char** argv);
 
 void nameApplication();

@@ -3,10 +3,9 @@
 #include "about_dlg.h"
 #include "qt_prompter.h"
 
-#include "commands/connect.h"
 #include "commands/outcome.h"
+#include "device/adapter.h"
 #include "device/servo_frame.h"
-#include "device/zabro.h"
 #include "resources/artwork.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
@@ -23,21 +22,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-Zabro* adapterOf(const DialogServices& services) {
-    return services.adapter ? services.adapter : &theAdapter;
-}
-
-} // namespace
-
 VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     : QDialog(parent), services(std::move(givenServices)),
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
-      unit(adapterOf(services), services.sleep),
-      procedure(unit, services.sleep,
-                [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
+      unit(&theAdapter(), services.sleep),
+      procedure(unit, services.sleep, [this] { sendServoFrameThrough(*unit.device); }) {
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
     setFont(dialogFont());
@@ -65,7 +55,11 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     connect(servoFrameWatch, &QTimer::timeout, this, &VarnelDlg::checkServoFrames);
 }
 
-VarnelDlg::~VarnelDlg() = default;
+VarnelDlg::~VarnelDlg() {
+    if (port && &theAdapter() == port.get()) {
+        chooseAdapter(nullptr);
+    }
+}
 
 QWidget* VarnelDlg::control(int id) const {
     auto it = built.byId.find(id);
@@ -196,13 +190,18 @@ void VarnelDlg::placeSlider(QSlider* slider, int position) {
 }
 
 void VarnelDlg::ConnectAdapter() {
-    const char* library = services.driverLibrary.empty() ? DriverTable::defaultLibraryName()
-                                                         : services.driverLibrary.c_str();
-    const int message = connectAdapter(*adapterOf(services), library);
-    if (message != noMessage) {
-        showMessage(*activePrompter, message, Prompter::Icon::Error);
+    Connection connection = connectAdapter(services.port);
+    if (connection.message != noMessage) {
+        activePrompter->message(
+            QString::fromStdString(messageText(connection.message, connection.device)),
+            Prompter::Icon::Error, Prompter::Buttons::Ok);
         reject();
+        return;
     }
+    port = std::move(connection.port);
+    unit.device = port.get();
+    chooseAdapter(port.get());
+    portName = QString::fromStdString(portLabel(connection));
 }
 
 void VarnelDlg::setWriteControls(bool enabled) {
@@ -263,6 +262,6 @@ void VarnelDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void VarnelDlg::OnAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(this, portName);
     about.exec();
 }

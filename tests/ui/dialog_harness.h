@@ -5,7 +5,6 @@
 
 #include "scripted_prompter.h"
 
-#include "device/zabro.h"
 #include "resources/string_table.h"
 #include "settings/settings_image.h"
 #include "sim/sim_control.h"
@@ -27,14 +26,15 @@ struct DialogHarness {
     explicit DialogHarness(std::string library = VARNEL_SIM_PATH) {
         DialogServices services;
         services.prompter = &prompter;
-        services.driverLibrary = std::move(library);
+        services.port.driverLibrary = std::move(library);
+        // Only the simulated adapter, whatever the machine has plugged in.
+        services.port.serialFallback = false;
         services.sleep = [this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
             if (duringPause) {
                 duringPause(pause);
             }
         };
-        services.adapter = &adapter;
         dialog = std::make_unique<VarnelDlg>(std::move(services));
         dialog->initialize();
     }
@@ -45,8 +45,6 @@ struct DialogHarness {
     template <class Widget> Widget* at(int id) { return dialog->controlAs<Widget>(id); }
     QWidget* at(int id) { return dialog->control(id); }
 
-    // Destroyed after the dialog, which holds a pointer to it.
-    Zabro adapter;
     ScriptedPrompter prompter;
     std::vector<std::chrono::milliseconds> pauses;
     // Runs in place of a pause, on whichever thread pauses.
