@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace sim {
@@ -81,6 +82,7 @@ PtyUnit::~PtyUnit() {
 }
 
 void PtyUnit::start() {
+    serving = true;
     server = std::thread([this] { serve(); });
 }
 
@@ -92,15 +94,19 @@ void PtyUnit::stop() {
 }
 
 void PtyUnit::serve() {
+    serving = true;
     std::vector<std::uint8_t> buffer(4096);
     while (!stopping) {
         int fd = -1;
         {
             std::lock_guard lock(mutex);
+            if (unplugRequested) {
+                closeLine();
+            }
             fd = master;
         }
         if (fd < 0) {
-            return;
+            break;
         }
         pollfd entry{fd, POLLIN, 0};
         if (poll(&entry, 1, pollSliceMs) <= 0 || (entry.revents & POLLIN) == 0) {
@@ -111,6 +117,7 @@ void PtyUnit::serve() {
             handle(buffer.data(), static_cast<std::size_t>(got));
         }
     }
+    serving = false;
 }
 
 void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
@@ -172,8 +179,15 @@ void PtyUnit::setFault(int newFault, int argument) {
 }
 
 void PtyUnit::unplug() {
-    std::lock_guard lock(mutex);
-    closeLine();
+    if (!serving) {
+        std::lock_guard lock(mutex);
+        closeLine();
+        return;
+    }
+    unplugRequested = true;
+    while (serving && !unplugged()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 bool PtyUnit::unplugged() {

@@ -66,6 +66,10 @@ private:
     std::uint64_t commitsPersisted = 0;
     bool understood = false;
     std::atomic<bool> stopping{false};
+    // Set while serve() runs: the line is then closed by the serving thread, since a
+    // descriptor closed under its poll stays open until the poll returns.
+    std::atomic<bool> serving{false};
+    std::atomic<bool> unplugRequested{false};
     std::thread server;
 };
 
