@@ -40,17 +40,18 @@ bool unitLine(const termios2& line) {
     return rate && frame && noFlowControl && raw;
 }
 
-void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+// A line has no flow control: what the program's side has no room for is lost, as
+// when a tty's input buffer overflows, and the unit never waits for the program.
+void sendOrDrop(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + sent, bytes.size() - sent);
         if (put > 0) {
             sent += static_cast<std::size_t>(put);
-        } else if (put < 0 && errno != EINTR && errno != EAGAIN) {
-            return;
+        } else if (put < 0 && errno == EINTR) {
+            continue;
         } else {
-            pollfd entry{fd, POLLOUT, 0};
-            poll(&entry, 1, pollSliceMs);
+            return;
         }
     }
 }
@@ -59,7 +60,8 @@ void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
 
 PtyUnit::PtyUnit() {
     master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
+        fcntl(master, F_SETFL, O_NONBLOCK) != 0) {
         closeLine();
         throw std::runtime_error("no pseudo-terminal");
     }
@@ -163,7 +165,7 @@ void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
         }
         out.insert(out.end(), answer.begin(), answer.end());
     }
-    writeAll(master, out);
+    sendOrDrop(master, out);
     if (unit.commits() != commitsPersisted) {
         commitsPersisted = unit.commits();
         persistRecord(unit.record());

@@ -23,12 +23,13 @@
 #include <vector>
 
 struct DialogHarness {
-    explicit DialogHarness(std::string library = VARNEL_SIM_PATH) {
+    explicit DialogHarness(std::string library = VARNEL_SIM_PATH)
+        : DialogHarness(simulatedAdapter(std::move(library))) {}
+
+    explicit DialogHarness(PortChoice port) {
         DialogServices services;
         services.prompter = &prompter;
-        services.port.driverLibrary = std::move(library);
-        // Only the simulated adapter, whatever the machine has plugged in.
-        services.port.serialFallback = false;
+        services.port = std::move(port);
         services.sleep = [this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
             if (duringPause) {
@@ -37,6 +38,14 @@ struct DialogHarness {
         };
         dialog = std::make_unique<VarnelDlg>(std::move(services));
         dialog->initialize();
+    }
+
+    // Only the simulated adapter, whatever the machine has plugged in.
+    static PortChoice simulatedAdapter(std::string library) {
+        PortChoice port;
+        port.driverLibrary = std::move(library);
+        port.serialFallback = false;
+        return port;
     }
 
     VarnelDlg& operator*() { return *dialog; }
