@@ -14,7 +14,10 @@ constinit std::atomic<ComDevice*> chosen{nullptr};
 
 ComDevice& theAdapter() {
     ComDevice* port = chosen.load(std::memory_order_acquire);
-    return port != nullptr ? *port : unboundAdapter;
+    if (port == nullptr) {
+        port = &unboundAdapter;
+    }
+    return *port;
 }
 
 void chooseAdapter(ComDevice* port) {

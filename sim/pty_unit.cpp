@@ -114,7 +114,13 @@ void PtyUnit::serve() {
         if (poll(&entry, 1, pollSliceMs) <= 0 || (entry.revents & POLLIN) == 0) {
             continue;
         }
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        // Read and answered under the lock, so that waitUntilAnswered() sees bytes
+        // either still queued or answered, never in between.
+        std::lock_guard lock(mutex);
+        if (master < 0) {
+            continue;
+        }
+        const ssize_t got = ::read(master, buffer.data(), buffer.size());
         if (got > 0) {
             handle(buffer.data(), static_cast<std::size_t>(got));
         }
@@ -123,10 +129,6 @@ void PtyUnit::serve() {
 }
 
 void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
-    std::lock_guard lock(mutex);
-    if (master < 0) {
-        return;
-    }
     if (fault == SIM_FAULT_UNPLUGGED_AFTER) {
         const auto left = receivedAtFault + static_cast<std::uint64_t>(faultArgument) - received;
         if (count >= left) {
@@ -170,6 +172,22 @@ void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
         commitsPersisted = unit.commits();
         persistRecord(unit.record());
     }
+}
+
+void PtyUnit::waitUntilAnswered() {
+    for (;;) {
+        {
+            std::lock_guard lock(mutex);
+            int queued = 0;
+            if (master < 0 || ioctl(master, FIONREAD, &queued) != 0 || queued == 0) {
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    // The answer passes through the kernel's buffers on its way to the program, moved
+    // on by a worker thread; on a loaded machine that can take tens of milliseconds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void PtyUnit::setFault(int newFault, int argument) {

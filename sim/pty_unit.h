@@ -35,6 +35,11 @@ public:
     void serve();
     void stop();
 
+    // Returns once the unit has taken every byte that reached it and its echo and
+    // answer are on their way back. Bytes the kernel has not yet passed on are not
+    // seen, so on a loaded machine this is no substitute for the real pauses.
+    void waitUntilAnswered();
+
     void setFault(int fault, int argument);
     // The line closes now, as when the adapter's cable is pulled.
     void unplug();
@@ -51,6 +56,7 @@ public:
 
 private:
     void closeLine();
+    // Called with the lock held.
     void handle(const std::uint8_t* data, std::size_t count);
 
     std::mutex mutex;

@@ -6,9 +6,6 @@
 // The QB-7 adapter over the D2XX library.
 class Zabro : public ComDevice {
 public:
-    static constexpr d2xx::ULONG baudRate = 100000;
-    static constexpr d2xx::ULONG timeoutMs = 5000;
-
     constexpr Zabro() = default;
     ~Zabro() override;
     Zabro(const Zabro&) = delete;

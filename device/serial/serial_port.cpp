@@ -103,33 +103,34 @@ void SerialPort::open() {
         fail<OpenError>();
     }
     fd = opened;
-    // From here on a failure must not leave the tty open behind the error.
-    const auto failOpen = [this]<class Error>(Error) {
-        close();
-        throw Error{};
-    };
     // Exclusive mode keeps a second program out of the tty, the lock keeps out those
     // that follow the lock convention, which exclusive mode does not stop for root.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK) {
-            failOpen(BusyError{});
+            abandonOpen<BusyError>();
         }
-        failOpen(OpenError{});
+        abandonOpen<OpenError>();
     }
     if (ioctl(fd, TIOCEXCL) != 0) {
-        failOpen(OpenError{});
+        abandonOpen<OpenError>();
     }
     termios2 current{};
     if (ioctl(fd, TCGETS2, &current) != 0) {
-        failOpen(OpenError{});
+        abandonOpen<OpenError>();
     }
     const termios2 line = unitLineSettings(current);
     if (ioctl(fd, TCSETS2, &line) != 0) {
-        failOpen(OpenError{});
+        abandonOpen<OpenError>();
     }
     askForLowLatency(fd);
     // Whatever arrived before the line was set is noise.
     ioctl(fd, TCFLSH, TCIFLUSH);
+}
+
+template <class Error> void SerialPort::abandonOpen() {
+    // A failure after the open must not leave the tty open behind the error.
+    close();
+    throw Error{};
 }
 
 void SerialPort::close() {

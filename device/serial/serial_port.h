@@ -29,6 +29,8 @@ public:
     const std::string& path() const { return devicePath; }
 
 private:
+    template <class Error> [[noreturn]] void abandonOpen();
+
     std::string devicePath;
     std::chrono::milliseconds timeout;
     int fd = -1;

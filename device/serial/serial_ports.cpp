@@ -1,6 +1,7 @@
 #include "device/serial/serial_ports.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -62,7 +63,8 @@ bool nameOrder(const std::string& a, const std::string& b) {
             ++j;
         }
     }
-    return a.size() - i < b.size() - j;
+    // Equal up to where the shorter ends: the shorter comes first.
+    return i == a.size() && j < b.size();
 }
 
 } // namespace
@@ -96,6 +98,7 @@ std::vector<SerialPortInfo> listSerialPorts(const SerialPortRoots& roots) {
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return nameOrder(a.first, b.first); });
     std::vector<SerialPortInfo> ports;
+    ports.reserve(found.size());
     for (auto& [name, info] : found) {
         ports.push_back(std::move(info));
     }
@@ -103,8 +106,9 @@ std::vector<SerialPortInfo> listSerialPorts(const SerialPortRoots& roots) {
 }
 
 std::string describe(const SerialPortInfo& port) {
-    char ids[16];
-    std::snprintf(ids, sizeof ids, "%04x:%04x", port.vendor, port.product);
-    return port.path + " " + ids + " " + (port.description.empty() ? "-" : port.description) + " " +
+    std::array<char, 16> ids{};
+    std::snprintf(ids.data(), ids.size(), "%04x:%04x", port.vendor, port.product);
+    return port.path + " " + ids.data() + " " +
+           (port.description.empty() ? "-" : port.description) + " " +
            (port.serial.empty() ? "-" : port.serial);
 }
