@@ -1,13 +1,14 @@
 // Drives the simulated unit with servo frames from the periodic timer, as the limit
 // point procedure does, and reports how far the period between arrivals strays from
 // 50 ms: once on an idle machine and once with every core kept busy.
+//   servo_timing [--port] [idle|loaded|both]
+// With --port the frames go through the serial port to the simulated unit on a
+// pseudo-terminal, otherwise through the simulated adapter's D2XX binding.
 
+#include "bench_line.h"
 #include "device/kelvo.h"
 #include "device/periodic_timer.h"
 #include "device/servo_frame.h"
-#include "device/zabro.h"
-#include "sim/sim_control.h"
-#include "sim/sim_session.h"
 
 #include <algorithm>
 #include <atomic>
@@ -33,32 +34,29 @@ struct Figures {
 };
 
 // Deviations of each arrival-to-arrival period from the nominal one.
-Figures measure() {
-    startSimulatedSession();
-    wakeSimulatedUnit();
-    Kelvo kelvo(&theAdapter);
+Figures measure(BenchLine& line) {
+    line.wakeUnit();
+    Kelvo kelvo(line.port.get());
     kelvo.servoDrive(true);
     realSleep(100ms);
 
+    const std::size_t before = line.servoArrivals().size();
     ChannelValues[2] = 1024;
     PeriodicTimer timer;
-    timer.start(period, SendServoFrame);
-    while (simServoFrameCount() < periods + 1) {
+    ComDevice& port = *line.port;
+    timer.start(period, [&port] { sendServoFrameThrough(port); });
+    while (line.servoArrivals().size() < before + periods + 1) {
         std::this_thread::sleep_for(10ms);
     }
     timer.kill();
     realSleep(100ms);
     kelvo.servoDrive(false);
 
+    const std::vector<std::int64_t> arrivals = line.servoArrivals();
     std::vector<double> deviations;
-    SimServoFrame previous{};
-    simGetServoFrame(0, &previous);
-    for (std::size_t i = 1; i <= periods; ++i) {
-        SimServoFrame frame{};
-        simGetServoFrame(i, &frame);
-        const double periodMs = static_cast<double>(frame.arrivalNs - previous.arrivalNs) / 1e6;
+    for (std::size_t i = before + 1; i <= before + periods; ++i) {
+        const double periodMs = static_cast<double>(arrivals[i] - arrivals[i - 1]) / 1e6;
         deviations.push_back(std::abs(periodMs - static_cast<double>(period.count())));
-        previous = frame;
     }
     std::sort(deviations.begin(), deviations.end());
     const auto rank = [&](double fraction) {
@@ -77,7 +75,7 @@ bool report(const char* label, const Figures& figures) {
     return met;
 }
 
-bool runLoaded() {
+bool runLoaded(BenchLine& line) {
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
     std::atomic<bool> stop{false};
     std::vector<std::thread> burners;
@@ -89,7 +87,7 @@ bool runLoaded() {
             }
         });
     }
-    const Figures figures = measure();
+    const Figures figures = measure(line);
     stop = true;
     for (auto& burner : burners) {
         burner.join();
@@ -102,28 +100,26 @@ bool runLoaded() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string mode = argc > 1 ? argv[1] : "both";
+    int index = 1;
+    BenchLine line = openBenchLine(argc, argv, index, VARNEL_SIM_PATH);
+    const std::string mode = index < argc ? argv[index] : "both";
     if (mode != "idle" && mode != "loaded" && mode != "both") {
-        std::fprintf(stderr, "usage: %s [idle|loaded|both]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--port] [idle|loaded|both]\n", argv[0]);
         return 2;
     }
-    if (!theAdapter.driver.load(VARNEL_SIM_PATH)) {
-        std::fprintf(stderr, "cannot bind the simulated adapter at %s\n", VARNEL_SIM_PATH);
-        return 1;
-    }
-    std::printf("target: p99 deviation < %.1f ms, max < %.1f ms\n", p99TargetMs, maxTargetMs);
+    std::printf("%s line; target: p99 deviation < %.1f ms, max < %.1f ms\n", line.name.c_str(),
+                p99TargetMs, maxTargetMs);
     bool met = true;
     try {
         if (mode != "loaded") {
-            met = report("idle", measure()) && met;
+            met = report("idle", measure(line)) && met;
         }
         if (mode != "idle") {
-            met = runLoaded() && met;
+            met = runLoaded(line) && met;
         }
-    } catch (const Zabro::ConnectionError&) {
-        std::fprintf(stderr, "the simulated adapter failed\n");
+    } catch (const ComDevice::ConnectionError&) {
+        std::fprintf(stderr, "the line failed\n");
         return 1;
     }
-    theAdapter.close();
     return met ? 0 : 1;
 }

@@ -3,9 +3,12 @@
 #include "cli_error.h"
 
 #include "commands/connect.h"
-#include "device/d2xx_types.h"
-#include "device/driver_table.h"
-#include "device/zabro.h"
+#include "device/adapter.h"
+#include "device/com_device.h"
+#include "device/d2xx/d2xx_types.h"
+#include "device/d2xx/driver_table.h"
+#include "device/serial/serial_ports.h"
+#include "resources/string_table.h"
 
 #include <array>
 #include <chrono>
@@ -27,13 +30,6 @@ std::filesystem::path programFolder() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path(".") : self.parent_path();
-}
-
-// A serial device named by --port is not available in this build yet; this is where
-// it is opened once it is.
-ComDevice& openSerialPort(const std::string& name) {
-    throw CliError("--port " + name + ": serial ports are not available in this build; " +
-                   "leave --port out to use the QB-7 adapter");
 }
 
 const std::array<std::pair<CommandOutcome, const char*>, 13> outcomeTexts{{
@@ -66,23 +62,50 @@ std::string driverLibrary(const PortOptions& options) {
 }
 
 ComDevice& openPort(const PortOptions& options) {
-    if (!options.port.empty()) {
-        return openSerialPort(options.port);
+    // Lives as long as the process: the servo timer and the commands write through it.
+    static Connection connection;
+    PortChoice choice;
+    choice.device = options.port;
+    if (!options.driver.empty() || options.simulate) {
+        // A library named on the command line is the one way to the adapter.
+        choice.driverLibrary = driverLibrary(options);
+        choice.serialFallback = false;
     }
-    const int message = connectAdapter(theAdapter, driverLibrary(options).c_str());
-    if (message != noMessage) {
-        throw CliError(outcomeText(outcomeOf(message)));
+    connection = connectAdapter(choice);
+    if (!connection.port) {
+        switch (connection.message) {
+        case msg::portNoPermission:
+            throw CliError("no permission to open " + connection.device +
+                           ": add yourself to the dialout group and log in again, or install "
+                           "the package's udev rule");
+        case msg::portBusy:
+            throw CliError(connection.device + " is in use by another program");
+        default:
+            throw CliError((options.port.empty() ? "" : options.port + ": ") +
+                           outcomeText(outcomeOf(connection.message)));
+        }
     }
-    return theAdapter;
+    chooseAdapter(connection.port.get());
+    return *connection.port;
 }
 
 std::vector<std::string> listPorts(const PortOptions& options) {
+    // The serial ports first, as varnel --list-ports prints them, then what the D2XX
+    // library lists, when it can be loaded.
+    std::vector<std::string> ports;
+    if (options.driver.empty() && !options.simulate) {
+        for (const SerialPortInfo& candidate : listSerialPorts()) {
+            ports.push_back(describe(candidate));
+        }
+    }
     DriverTable driver;
     const std::string library = driverLibrary(options);
     if (!driver.load(library.c_str())) {
-        throw CliError(outcomeText(CommandOutcome::DriverMissing) + ": " + library);
+        if (!options.driver.empty() || options.simulate) {
+            throw CliError(outcomeText(CommandOutcome::DriverMissing) + ": " + library);
+        }
+        return ports;
     }
-    std::vector<std::string> ports;
     for (std::size_t index = 0; index < listedAdaptersAtMost; ++index) {
         std::array<char, 64> description{};
         // The listing takes the device index in its pointer argument.

@@ -42,7 +42,7 @@ public:
     LimitPointProcedure& operator=(const LimitPointProcedure&) = delete;
 
     // Servo drive on, a pause, the servo at the slider, then the frames start.
-    // Raises Zabro::WriteError when the servo-drive command cannot be sent, and
+    // Raises ComDevice::WriteError when the servo-drive command cannot be sent, and
     // std::system_error when the frame timer cannot start; no frames are sent then, and
     // the caller ends the procedure.
     void start(int servoSliderPosition);
@@ -53,7 +53,7 @@ public:
     SetOutcome set(int servoSliderPosition, SettingsImage& image);
 
     // Frames stopped, a pause, the servo centred, then servo drive off. Nothing is
-    // stored. Raises Zabro::WriteError when servo drive off cannot be sent.
+    // stored. Raises ComDevice::WriteError when servo drive off cannot be sent.
     void end();
 
     // Whether a servo frame could not be sent since the procedure started.

@@ -1,8 +1,8 @@
 #include "commands/unit_commands.h"
 
 #include "commands/outcome.h"
+#include "device/com_device.h"
 #include "device/kelvo.h"
-#include "device/zabro.h"
 #include "resources/string_table.h"
 
 #include <array>
@@ -20,18 +20,19 @@ constexpr auto readBackPause = 500ms;
 
 enum class Failure { Open, Read, Write, Connection, Compatibility };
 
-// Most specific first: the adapter's errors share one base class.
+// Most specific first: the port's errors share one base class, and a foreign model
+// is a kind of failed read with a message of its own.
 Failure classify(const std::exception_ptr& raised) {
     try {
         std::rethrow_exception(raised);
-    } catch (const Zabro::OpenError&) {
+    } catch (const ComDevice::OpenError&) {
         return Failure::Open;
-    } catch (const Zabro::ReadError&) {
-        return Failure::Read;
-    } catch (const Zabro::WriteError&) {
-        return Failure::Write;
     } catch (const CompatibilityError&) {
         return Failure::Compatibility;
+    } catch (const ComDevice::ReadError&) {
+        return Failure::Read;
+    } catch (const ComDevice::WriteError&) {
+        return Failure::Write;
     } catch (...) {
         // Any other connection error, and whatever else the adapter might raise: it is
         // not working as it should, and the command must still end with a message.
@@ -94,7 +95,7 @@ UnitCommandResult writeToUnit(Kelvo& kelvo, bool notUsingId, const SleepFunction
         sleep(readBackPause);
         kelvo.read(!notUsingId);
         if (!kelvo.receivedImage.sameSettings(kelvo.workingImage)) {
-            throw Zabro::WriteError{};
+            throw ComDevice::WriteError{};
         }
     });
     return resultOf(failure, msg::written);

@@ -1,10 +1,7 @@
 #include "kelvo.h"
 
-#include "zabro.h"
-
 #include <algorithm>
 #include <numeric>
-#include <typeinfo>
 
 namespace {
 
@@ -60,11 +57,7 @@ void Kelvo::read(bool flag) {
 
     // The receive queue still holds the echo of whatever went out before; it must not
     // be taken for the reply.
-    auto& adapter = dynamic_cast<Zabro&>(*device);
-    if (adapter.driver.FT_Purge == nullptr ||
-        adapter.driver.FT_Purge(adapter.handle, d2xx::FT_PURGE_RX) != d2xx::FT_OK) {
-        throw Zabro::ConnectionError{};
-    }
+    device->purgeReceive();
 
     fillHeader(0);
     std::uint8_t& flags = request[flagByte];
@@ -76,10 +69,10 @@ void Kelvo::read(bool flag) {
     // A reply cut short by the time-out is refused outright: its missing bytes read as
     // zeros, which balance the checksum and would pass for zeroed settings.
     if (device->read(reply.data(), replySize) < replySize) {
-        throw Zabro::ReadError{};
+        throw ComDevice::ReadError{};
     }
     if (reply[markerByte] != replyMarker || !replyWordsBalance(reply)) {
-        throw Zabro::ReadError{};
+        throw ProtocolError{};
     }
 
     std::copy(reply.begin() + modelByte, reply.end(), receivedImage.raw().begin() + 1);

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "device/com_device.h"
 #include "settings/settings_image.h"
 #include "sleep.h"
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 
-class ComDevice;
+// The port delivered a reply, but not one the unit should have sent: its marker or
+// its checksum is wrong. To the commands it is a failed read like any other.
+struct ProtocolError : ComDevice::ReadError {};
 
-// A unit of another model answered.
-struct CompatibilityError : std::runtime_error {
-    CompatibilityError() : std::runtime_error("") {}
-};
+// A unit of another model answered. Its own message, so handlers take it before the
+// read errors it derives from.
+struct CompatibilityError : ProtocolError {};
 
 // The conversation with the unit: request frames out, replies in.
 class Kelvo {
@@ -26,12 +27,12 @@ public:
     explicit Kelvo(ComDevice* device, SleepFunction sleep = realSleep);
     virtual ~Kelvo() = default;
 
-    // Raises Zabro::ConnectionError (purge), Zabro::WriteError, Zabro::ReadError,
-    // CompatibilityError; std::bad_cast when the port is not the adapter.
+    // Raises ComDevice::ConnectionError (purge), WriteError, ReadError, ProtocolError,
+    // CompatibilityError.
     void read(bool flag);
-    // Nine block frames 100 ms apart, then the end-of-write frame. Zabro::WriteError.
+    // Nine block frames 100 ms apart, then the end-of-write frame. WriteError.
     void write(bool flag);
-    // Switches the unit's servo-drive mode. Zabro::WriteError.
+    // Switches the unit's servo-drive mode. WriteError.
     void servoDrive(bool on);
 
     // The request buffer keeps its bytes between transactions: its flag byte carries

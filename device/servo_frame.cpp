@@ -1,6 +1,7 @@
 #include "servo_frame.h"
 
-#include "zabro.h"
+#include "adapter.h"
+#include "com_device.h"
 
 std::array<std::atomic<std::uint16_t>, servoChannelCount> ChannelValues{};
 
@@ -36,7 +37,7 @@ void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels
 }
 
 void SendServoFrame() {
-    sendServoFrameThrough(theAdapter);
+    sendServoFrameThrough(theAdapter());
 }
 
 void sendServoFrameThrough(ComDevice& port) {

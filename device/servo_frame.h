@@ -18,7 +18,7 @@ using ServoFrame = std::array<std::uint8_t, servoFrameSize>;
 void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels,
                     ServoFrame& frame);
 
-// One timer tick: pack ChannelValues and write the frame through theAdapter. A failed
+// One timer tick: pack ChannelValues and write the frame through the chosen adapter. A failed
 // write drops the frame and is counted; nothing escapes to the timer thread.
 void SendServoFrame();
 // The same tick through a given port.

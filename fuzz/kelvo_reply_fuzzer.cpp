@@ -2,8 +2,8 @@
 // error the failing step raises, or a reply accepted into the received image, and a
 // refused reply leaves the received image as it was.
 
+#include "device/d2xx/zabro.h"
 #include "device/kelvo.h"
-#include "device/zabro.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

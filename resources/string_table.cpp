@@ -34,6 +34,12 @@ constexpr std::array stringTable{
     Entry{msg::limitCancelled, "リミット設定を中止しました"},
     Entry{msg::writeBeforeExit, "データがKelvoに書き込まれていません。終了する前に書き込みますか?"},
     Entry{msg::changesDiscarded, "データの変更を破棄します。"},
+    Entry{msg::portNoPermission,
+          "%1 を開く権限がありません。ユーザーをdialoutグループに追加してから、"
+          "ログインし直して下さい。Varnelと共にインストールされるudevルールは、"
+          "ログイン中のユーザーにこの権限を与えます。"},
+    Entry{msg::portBusy, "%1 は他のプログラムが使用中です。そのプログラム(モデムマネージャ、"
+                         "点字ディスプレイのデーモンなど)を終了してから、もう一度起動して下さい。"},
     Entry{msg::limitLabelUp, "上"},
     Entry{msg::limitLabelDown, "下"},
 };
@@ -47,4 +53,12 @@ const char* messageText(int id) {
         }
     }
     return "";
+}
+
+std::string messageText(int id, std::string_view device) {
+    std::string text = messageText(id);
+    if (const auto at = text.find("%1"); at != std::string::npos) {
+        text.replace(at, 2, device);
+    }
+    return text;
 }

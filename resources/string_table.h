@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // The program's messages, looked up by number. Texts are UTF-8.
 namespace msg {
 inline constexpr int aboutMenuItem = 101;
@@ -26,9 +29,16 @@ inline constexpr int sameDirection = 131;
 inline constexpr int limitCancelled = 132;
 inline constexpr int writeBeforeExit = 133;
 inline constexpr int changesDiscarded = 134;
+// The tty exists but this user may not open it; the text names the device.
+inline constexpr int portNoPermission = 140;
+// Another program holds the tty; the text names the device.
+inline constexpr int portBusy = 141;
 inline constexpr int limitLabelUp = 2000;
 inline constexpr int limitLabelDown = 2001;
 } // namespace msg
 
 // The text of a message; an empty string for a number the table does not hold.
 const char* messageText(int id);
+
+// The text of a message about a device: its "%1" replaced by the device's name.
+std::string messageText(int id, std::string_view device);

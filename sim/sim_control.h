@@ -22,7 +22,10 @@ enum SimFault {
     SIM_FAULT_FOREIGN_MODEL,     // the reply carries model code N (0x8C when N is 0)
     SIM_FAULT_SHORT_REPLY,       // only N bytes of the 101 arrive (echo included)
     SIM_FAULT_STORE_DIFFERENTLY, // the unit stores image byte N changed, so verification fails
-    SIM_FAULT_UNPLUGGED_AFTER,   // every D2XX call fails after N more calls
+    SIM_FAULT_UNPLUGGED_AFTER,   // every D2XX call fails after N more calls; on the
+                                 // pseudo-terminal, the line closes after N more bytes
+    SIM_FAULT_WRONG_LINE,        // the unit runs at other line settings and understands
+                                 // nothing, whatever the program sets
 };
 
 // Back to power-on: factory record, no fault, line settings unset, logs empty.

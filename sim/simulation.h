@@ -4,7 +4,7 @@
 // Shared by the D2XX surface and the control API under one lock, since the servo
 // timer thread writes while tests read the logs.
 
-#include "device/d2xx_types.h"
+#include "device/d2xx/d2xx_types.h"
 #include "sim/sim_control.h"
 #include "sim/unit_model.h"
 

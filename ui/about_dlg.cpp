@@ -12,6 +12,7 @@ namespace {
 
 constexpr int iconId = 100;
 constexpr int okId = 1;
+constexpr std::size_t noticeRow = 2;
 
 constexpr std::array aboutTable{
     ControlRow{iconId,
@@ -56,7 +57,7 @@ constexpr DialogRect aboutSize{0, 0, 235, 55};
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(QWidget* parent, const QString& portName) : QDialog(parent) {
     setWindowTitle(uiText("Version information Varnel"));
     setFont(dialogFont(9));
     const DialogUnits units = DialogUnits::fromFont(layoutFont(9));
@@ -65,6 +66,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     const BuiltControls built = buildControls(aboutTable, this, units);
     auto* icon = qobject_cast<QLabel*>(built.byId.at(iconId));
     icon->setPixmap(programIcon().pixmap(32, 32));
+    if (!portName.isEmpty()) {
+        qobject_cast<QLabel*>(built.widgets[noticeRow])->setText(portName);
+    }
     auto* ok = qobject_cast<QPushButton*>(built.byId.at(okId));
     ok->setDefault(true);
     ok->setFocus();

@@ -7,5 +7,6 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    // The notice line names the port in use, when there is one.
+    explicit CAboutDlg(QWidget* parent = nullptr, const QString& portName = {});
 };

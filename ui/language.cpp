@@ -66,6 +66,11 @@ QString uiMessage(int messageId) {
     return uiText(messageText(messageId));
 }
 
+QString uiMessage(int messageId, const QString& subject) {
+    const QString text = uiMessage(messageId);
+    return text.contains(QLatin1String("%1")) ? text.arg(subject) : text;
+}
+
 QString overwriteQuestion(const QString& fileName) {
     // One text with a place for the name, so that each language can put it where its
     // grammar wants it; in Japanese it reads exactly as the two messages joined.

@@ -4,7 +4,7 @@
 #include "varnel_dlg.h"
 #include "wait_cursor.h"
 
-#include "device/zabro.h"
+#include "device/com_device.h"
 #include "language.h"
 #include "prompter.h"
 #include "resources/string_table.h"
@@ -31,7 +31,7 @@ void VarnelDlg::OnLimitInput() {
     runDeviceStep([&] {
         try {
             procedure.start(position);
-        } catch (const Zabro::ConnectionError&) {
+        } catch (const ComDevice::ConnectionError&) {
             started = false;
         } catch (const std::system_error&) { // no thread for the frame timer
             started = false;
@@ -103,7 +103,7 @@ bool VarnelDlg::EndLimitPointMode() {
     runDeviceStep([&] {
         try {
             procedure.end();
-        } catch (const Zabro::ConnectionError&) {
+        } catch (const ComDevice::ConnectionError&) {
             servoDriveOff = false;
         }
     });

@@ -3,6 +3,8 @@
 #include "dialog_units.h"
 #include "varnel_dlg.h"
 
+#include "device/serial/serial_ports.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
@@ -29,7 +31,7 @@ bool asksForTextOnly(int argc, char** argv) {
     return std::any_of(argv + 1, argv + argc, [](const char* argument) {
         const std::string_view text(argument);
         return text == "-h" || text == "--help" || text == "--help-all" || text == "-v" ||
-               text == "--version";
+               text == "--version" || text == "--list-ports";
     });
 }
 
@@ -45,14 +47,30 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     const QCommandLineOption driver(QStringLiteral("driver"),
                                     QStringLiteral("Load the adapter driver library at <path>."),
                                     QStringLiteral("path"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Use the adapter at the serial device <path>, such as /dev/ttyUSB0."),
+        QStringLiteral("path"));
+    const QCommandLineOption listPorts(
+        QStringLiteral("list-ports"),
+        QStringLiteral("Print the USB serial ports: path, vendor:product, product, serial."));
     const QCommandLineOption lang(
         QStringLiteral("lang"),
         QStringLiteral("Interface language: ja or en (default: from the system's locale)."),
         QStringLiteral("language"));
     parser.addOption(simulate);
     parser.addOption(driver);
+    parser.addOption(port);
+    parser.addOption(listPorts);
     parser.addOption(lang);
     parser.process(app);
+
+    if (parser.isSet(listPorts)) {
+        for (const SerialPortInfo& candidate : listSerialPorts()) {
+            std::printf("%s\n", describe(candidate).c_str());
+        }
+        std::exit(0);
+    }
 
     LaunchOptions options;
     options.language = languageForLocale(QLocale::system().uiLanguages());
@@ -65,12 +83,17 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
         }
         options.language = *named;
     }
-    if (parser.isSet(driver)) {
-        options.driverLibrary = parser.value(driver).toStdString();
+    if (parser.isSet(port)) {
+        options.port.device = parser.value(port).toStdString();
+    } else if (parser.isSet(driver)) {
+        // A library named on the command line is the one way to the adapter.
+        options.port.driverLibrary = parser.value(driver).toStdString();
+        options.port.serialFallback = false;
     } else if (parser.isSet(simulate)) {
-        options.driverLibrary = QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(QString::fromLatin1(simulatedLibrary))
-                                    .toStdString();
+        options.port.serialFallback = false;
+        options.port.driverLibrary = QDir(QCoreApplication::applicationDirPath())
+                                         .filePath(QString::fromLatin1(simulatedLibrary))
+                                         .toStdString();
     }
     return options;
 }
@@ -84,7 +107,7 @@ int VarnelApp::run() {
     useLanguage(options.language);
     setFont(dialogFont());
     DialogServices services;
-    services.driverLibrary = options.driverLibrary;
+    services.port = options.port;
     VarnelDlg dialog(std::move(services));
     dialog.exec(); // its result does not matter: the program ends either way
     return 0;

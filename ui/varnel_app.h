@@ -1,23 +1,23 @@
 #pragma once
 
+#include "commands/connect.h"
 #include "language.h"
 
 #include <QApplication>
 
-#include <string>
-
 // What the command line asks for.
 struct LaunchOptions {
-    std::string driverLibrary; // empty: the vendor's library
+    PortChoice port;
     Language language = Language::Japanese;
 };
 
-// Reads the command line of a running application. Prints the help or the version and
-// ends the process when asked for them, or on an unknown option.
+// Reads the command line of a running application: which port to connect, in which
+// language. Prints the help, the version or the candidate ports and ends the process
+// when asked for them, or on an unknown option.
 LaunchOptions parseCommandLine(const QCoreApplication& app);
 
-// Whether the command line only asks for text (help, version), which needs no window
-// system and so must also work without a display.
+// Whether the command line only asks for text (help, version, the port list), which
+// needs no window system and so must also work without a display.
 bool asksForTextOnly(int argc, char** argv);
 
 void nameApplication();

@@ -5,10 +5,9 @@
 #include "language.h"
 #include "qt_prompter.h"
 
-#include "commands/connect.h"
 #include "commands/outcome.h"
+#include "device/adapter.h"
 #include "device/servo_frame.h"
-#include "device/zabro.h"
 #include "resources/artwork.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
@@ -25,21 +24,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-Zabro* adapterOf(const DialogServices& services) {
-    return services.adapter ? services.adapter : &theAdapter;
-}
-
-} // namespace
-
 VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     : QDialog(parent), services(std::move(givenServices)),
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
-      unit(adapterOf(services), services.sleep),
+      unit(&theAdapter(), services.sleep),
       procedure(
-          unit, services.sleep, [port = adapterOf(services)] { sendServoFrameThrough(*port); },
+          unit, services.sleep, [this] { sendServoFrameThrough(*unit.device); },
           services.servoTimer ? services.servoTimer() : nullptr) {
     setWindowTitle(QStringLiteral("Varnel 4.0"));
     setWindowIcon(programIcon());
@@ -69,7 +60,11 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     connect(servoFrameWatch, &QTimer::timeout, this, &VarnelDlg::checkServoFrames);
 }
 
-VarnelDlg::~VarnelDlg() = default;
+VarnelDlg::~VarnelDlg() {
+    if (port && &theAdapter() == port.get()) {
+        chooseAdapter(nullptr);
+    }
+}
 
 QWidget* VarnelDlg::control(int id) const {
     auto it = built.byId.find(id);
@@ -214,13 +209,18 @@ void VarnelDlg::placeSlider(QSlider* slider, int position) {
 }
 
 void VarnelDlg::ConnectAdapter() {
-    const char* library = services.driverLibrary.empty() ? DriverTable::defaultLibraryName()
-                                                         : services.driverLibrary.c_str();
-    const int message = connectAdapter(*adapterOf(services), library);
-    if (message != noMessage) {
-        showMessage(*activePrompter, message, Prompter::Icon::Error);
+    Connection connection = connectAdapter(services.port);
+    if (connection.message != noMessage) {
+        activePrompter->message(
+            uiMessage(connection.message, QString::fromStdString(connection.device)),
+            Prompter::Icon::Error, Prompter::Buttons::Ok);
         reject();
+        return;
     }
+    port = std::move(connection.port);
+    unit.device = port.get();
+    chooseAdapter(port.get());
+    portName = QString::fromStdString(portLabel(connection));
 }
 
 void VarnelDlg::setWriteControls(bool enabled) {
@@ -299,6 +299,6 @@ std::function<void()> VarnelDlg::whenIdle(void (VarnelDlg::*handler)()) {
 }
 
 void VarnelDlg::OnAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(this, portName);
     about.exec();
 }

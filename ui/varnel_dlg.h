@@ -4,6 +4,7 @@
 #include "dialog_values.h"
 #include "timer_resolution.h"
 
+#include "commands/connect.h"
 #include "commands/limit_point_procedure.h"
 #include "device/kelvo.h"
 #include "device/sleep.h"
@@ -21,14 +22,13 @@ class QAction;
 class QMenuBar;
 class QSlider;
 class QTimer;
-class Zabro;
+class ComDevice;
 
 // What the dialog needs from outside; tests replace each of them.
 struct DialogServices {
     Prompter* prompter = nullptr; // null: the desktop's message boxes and file dialogs
-    std::string driverLibrary;    // empty: the vendor's driver library
+    PortChoice port;              // the port to connect at start-up
     SleepFunction sleep = realSleep;
-    Zabro* adapter = nullptr; // null: the process-wide adapter
     // The timer that sends the servo frames; null: a real periodic timer.
     std::function<std::unique_ptr<PeriodicTimer>()> servoTimer;
 };
@@ -144,6 +144,10 @@ private:
     std::unique_ptr<Prompter> ownPrompter;
     Prompter* activePrompter;
     TimerResolution timerResolution;
+    // The port connected at start-up; it outlives the unit and the servo frames that
+    // use it.
+    std::unique_ptr<ComDevice> port;
+    QString portName;
     Kelvo unit;
     DialogValues dialogValues;
     bool hasReadUnit = false;

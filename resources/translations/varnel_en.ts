@@ -483,5 +483,13 @@
         <source>Varnel  Ver.4.0</source>
         <translation>Varnel  Ver.4.0</translation>
     </message>
+    <message>
+        <source>%1 を開く権限がありません。ユーザーをdialoutグループに追加してから、ログインし直して下さい。Varnelと共にインストールされるudevルールは、ログイン中のユーザーにこの権限を与えます。</source>
+        <translation>You may not open %1. Add your user to the dialout group, then log in again. The udev rule installed with Varnel gives this permission to the logged-in user.</translation>
+    </message>
+    <message>
+        <source>%1 は他のプログラムが使用中です。そのプログラム(モデムマネージャ、点字ディスプレイのデーモンなど)を終了してから、もう一度起動して下さい。</source>
+        <translation>%1 is in use by another program. Close that program (a modem manager, a braille display daemon or the like), then start Varnel again.</translation>
+    </message>
 </context>
 </TS>

@@ -238,7 +238,9 @@ TEST_F(CliTest, BadInputEndsWithOneLineAndWritesNothing) {
         {{"--simulate", "read", "-o", "out.gvx"}, "VARNEL_SIM_FAULT=no_reply", "read error"},
         {{"--simulate", "write", "a.gvx", "--yes"}, "VARNEL_SIM_FAULT=no_adapter", "no QB-7"},
         {{"--driver", "/nonexistent/lib.so", "read", "-o", "out.gvx"}, "", "driver library"},
-        {{"--port", "/dev/ttyUSB0", "read", "-o", "out.gvx"}, "", "not available in this build"},
+        {{"--port", "/dev/varnel-no-such-tty", "read", "-o", "out.gvx"},
+         "",
+         "/dev/varnel-no-such-tty: no QB-7 adapter"},
         {{"frobnicate"}, "", "frobnicate"},
         {{"read", "--bogus"}, "", "bogus"},
     };

@@ -34,7 +34,7 @@ protected:
         return frame;
     }
 
-    Kelvo kelvo{&theAdapter, [](std::chrono::milliseconds) {}};
+    Kelvo kelvo{&theAdapter(), [](std::chrono::milliseconds) {}};
     LimitPointProcedure procedure{kelvo, recordPause()};
 };
 
@@ -116,7 +116,7 @@ TEST_F(LimitPointTest, RefusedSecondPointsLeaveTheImageAlone) {
 
 TEST_F(LimitPointTest, ServoDriveThatCannotBeSentRaisesAndStartsNoFrames) {
     simSetFault(SIM_FAULT_WRITE, 0);
-    EXPECT_THROW(procedure.start(1024), Zabro::WriteError);
+    EXPECT_THROW(procedure.start(1024), ComDevice::WriteError);
     EXPECT_FALSE(procedure.framesRunning());
 }
 
@@ -130,7 +130,7 @@ TEST_F(LimitPointTest, DroppedFramesAreNoticed) {
         std::this_thread::sleep_for(1ms);
     }
     EXPECT_TRUE(procedure.framesDropped());
-    EXPECT_THROW(procedure.end(), Zabro::WriteError);
+    EXPECT_THROW(procedure.end(), ComDevice::WriteError);
     EXPECT_FALSE(procedure.framesRunning());
 }
 

@@ -2,8 +2,11 @@
 
 // A whole conversation with the simulated adapter and unit through the real binding.
 
-#include "device/zabro.h"
+#include "device/adapter.h"
+#include "device/com_device.h"
+#include "device/sleep.h"
 #include "sim/sim_control.h"
+#include "sim/sim_session.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +15,9 @@
 
 class SimulatedUnitTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(theAdapter.driver.load(VARNEL_SIM_PATH)); }
+    static void SetUpTestSuite() { ASSERT_TRUE(chooseSimulatedAdapter(VARNEL_SIM_PATH)); }
 
-    void SetUp() override {
-        simReset();
-        theAdapter.close();
-        theAdapter.open();
-    }
+    void SetUp() override { startSimulatedSession(); }
 
     // Records the pauses instead of spending them.
     std::vector<std::chrono::milliseconds> pauses;

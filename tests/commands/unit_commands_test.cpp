@@ -41,8 +41,8 @@ void PrintTo(const FaultCase& c, std::ostream* out) {
 } // namespace
 
 TEST_F(ReadCommandTest, WakesTheUnitAndTakesItsRecord) {
-    Kelvo kelvo(&theAdapter, recordPause());
-    const auto result = readFromUnit(kelvo, theAdapter, recordPause());
+    Kelvo kelvo(&theAdapter(), recordPause());
+    const auto result = readFromUnit(kelvo, theAdapter(), recordPause());
     EXPECT_TRUE(result.succeeded);
     EXPECT_EQ(result.message, msg::connected);
     EXPECT_EQ(pauses, (std::vector{1500ms}));
@@ -59,8 +59,8 @@ TEST_F(ReadCommandTest, WakesTheUnitAndTakesItsRecord) {
 }
 
 TEST_F(WriteCommandTest, LeavesTheUnitHoldingTheWorkingImage) {
-    Kelvo kelvo(&theAdapter, recordPause());
-    ASSERT_TRUE(readFromUnit(kelvo, theAdapter, recordPause()).succeeded);
+    Kelvo kelvo(&theAdapter(), recordPause());
+    ASSERT_TRUE(readFromUnit(kelvo, theAdapter(), recordPause()).succeeded);
     kelvo.workingImage = editedImage(kelvo.workingImage);
     pauses.clear();
     const auto result = writeToUnit(kelvo, false, recordPause());
@@ -79,13 +79,13 @@ class CommandFaultTest : public SimulatedUnitTest,
 // A failed Read leaves the working image as it was; a failed Write leaves it holding
 // what was to be written.
 TEST_P(CommandFaultTest, GivesItsMessageAndKeepsTheWorkingImage) {
-    Kelvo kelvo(&theAdapter, recordPause());
-    ASSERT_TRUE(readFromUnit(kelvo, theAdapter, recordPause()).succeeded);
+    Kelvo kelvo(&theAdapter(), recordPause());
+    ASSERT_TRUE(readFromUnit(kelvo, theAdapter(), recordPause()).succeeded);
     kelvo.workingImage = editedImage(kelvo.workingImage);
     const SettingsImage before = kelvo.workingImage;
     simSetFault(GetParam().fault, GetParam().argument);
     const auto result = GetParam().write ? writeToUnit(kelvo, false, recordPause())
-                                         : readFromUnit(kelvo, theAdapter, recordPause());
+                                         : readFromUnit(kelvo, theAdapter(), recordPause());
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.message, GetParam().message);
     EXPECT_EQ(kelvo.workingImage, before);
@@ -116,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WriteCommandTest, DifferencesOutsideTheComparedSpanStillVerify) {
-    Kelvo kelvo(&theAdapter, recordPause());
-    ASSERT_TRUE(readFromUnit(kelvo, theAdapter, recordPause()).succeeded);
+    Kelvo kelvo(&theAdapter(), recordPause());
+    ASSERT_TRUE(readFromUnit(kelvo, theAdapter(), recordPause()).succeeded);
     // The checksum slot goes out as it stands; the unit answers with its own word.
     kelvo.workingImage.raw()[4] ^= 0xFF;
     kelvo.workingImage.raw()[84] = 0x42;
@@ -131,11 +131,14 @@ TEST(CommandMapping, EachErrorClassHasOneMessagePerCommand) {
         int writeMessage;
     };
     const Case cases[] = {
-        {[] { throw Zabro::OpenError{}; }, msg::adapterMissing, msg::adapterMissing},
-        {[] { throw Zabro::ReadError{}; }, msg::readError, msg::writeError},
-        {[] { throw Zabro::WriteError{}; }, msg::readError, msg::writeError},
-        {[] { throw Zabro::InitializeError{}; }, msg::adapterFault, msg::adapterFault},
-        {[] { throw Zabro::ConnectionError{}; }, msg::adapterFault, msg::adapterFault},
+        {[] { throw ComDevice::OpenError{}; }, msg::adapterMissing, msg::adapterMissing},
+        {[] { throw ComDevice::BusyError{}; }, msg::adapterMissing, msg::adapterMissing},
+        {[] { throw ComDevice::AccessDeniedError{}; }, msg::adapterMissing, msg::adapterMissing},
+        {[] { throw ComDevice::ReadError{}; }, msg::readError, msg::writeError},
+        {[] { throw ComDevice::WriteError{}; }, msg::readError, msg::writeError},
+        {[] { throw ComDevice::InitializeError{}; }, msg::adapterFault, msg::adapterFault},
+        {[] { throw ComDevice::ConnectionError{}; }, msg::adapterFault, msg::adapterFault},
+        {[] { throw ProtocolError{}; }, msg::readError, msg::writeError},
         {[] { throw CompatibilityError{}; }, msg::foreignModel, msg::foreignModel},
         {[] { throw std::bad_cast{}; }, msg::adapterFault, msg::adapterFault},
         {[] {}, 0, 0},

@@ -29,7 +29,7 @@ protected:
     std::vector<std::string> reports;
     BackupStore backups{temp.path() / "backups",
                         [this](std::string_view line) { reports.emplace_back(line); }};
-    UnitSession session{theAdapter, recordPause()};
+    UnitSession session{theAdapter(), recordPause()};
 };
 
 struct SessionFault {

@@ -3,7 +3,7 @@
 // A scripted D2XX library: the nine entries the program calls, filled into a
 // DriverTable by hand, each logging its call so a test sees exactly what went out.
 
-#include "device/driver_table.h"
+#include "device/d2xx/driver_table.h"
 
 #include <cstdint>
 #include <string>

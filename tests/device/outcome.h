@@ -1,10 +1,9 @@
 #pragma once
 
+#include "device/com_device.h"
 #include "device/kelvo.h"
-#include "device/zabro.h"
 
 #include <string>
-#include <typeinfo>
 
 // Names the exception an operation raised, most specific class first, so that a
 // table can say which one it expects and "ConnectionError" means the base itself.
@@ -12,19 +11,23 @@ template <class Operation> std::string outcomeOf(Operation&& operation) {
     try {
         operation();
         return "ok";
-    } catch (const Zabro::OpenError&) {
+    } catch (const ComDevice::BusyError&) {
+        return "BusyError";
+    } catch (const ComDevice::AccessDeniedError&) {
+        return "AccessDeniedError";
+    } catch (const ComDevice::OpenError&) {
         return "OpenError";
-    } catch (const Zabro::ReadError&) {
-        return "ReadError";
-    } catch (const Zabro::WriteError&) {
-        return "WriteError";
-    } catch (const Zabro::InitializeError&) {
-        return "InitializeError";
-    } catch (const Zabro::ConnectionError&) {
-        return "ConnectionError";
     } catch (const CompatibilityError&) {
         return "CompatibilityError";
-    } catch (const std::bad_cast&) {
-        return "bad_cast";
+    } catch (const ProtocolError&) {
+        return "ProtocolError";
+    } catch (const ComDevice::ReadError&) {
+        return "ReadError";
+    } catch (const ComDevice::WriteError&) {
+        return "WriteError";
+    } catch (const ComDevice::InitializeError&) {
+        return "InitializeError";
+    } catch (const ComDevice::ConnectionError&) {
+        return "ConnectionError";
     }
 }

@@ -1,7 +1,7 @@
+#include "d2xx_adapter.h"
 #include "device/kelvo.h"
 #include "device/periodic_timer.h"
 #include "device/servo_frame.h"
-#include "device/zabro.h"
 #include "fake_d2xx.h"
 #include "sim/sim_control.h"
 #include "sim/sim_session.h"
@@ -70,15 +70,15 @@ class ServoTick : public ::testing::Test {
 protected:
     void SetUp() override {
         fake = FakeD2xx{};
-        theAdapter.driver = fakeDriverTable();
-        theAdapter.handle = FakeD2xx::handle();
+        d2xxAdapter().driver = fakeDriverTable();
+        d2xxAdapter().handle = FakeD2xx::handle();
         resetDroppedServoFrames();
         ChannelValues[2] = 1024;
     }
     void TearDown() override {
         ChannelValues[2] = 0;
-        theAdapter.driver = DriverTable{};
-        theAdapter.handle = nullptr;
+        d2xxAdapter().driver = DriverTable{};
+        d2xxAdapter().handle = nullptr;
     }
 };
 
@@ -94,7 +94,7 @@ TEST_F(ServoTick, SendsThePackedChannelValues) {
 TEST_F(ServoTick, FailedWriteDropsTheFrameAndCountsIt) {
     fake.failing = "FT_Write";
     EXPECT_NO_THROW(SendServoFrame());
-    theAdapter.driver.FT_Write = nullptr;
+    d2xxAdapter().driver.FT_Write = nullptr;
     EXPECT_NO_THROW(SendServoFrame());
     EXPECT_EQ(droppedServoFrames(), 2U);
     resetDroppedServoFrames();
@@ -151,10 +151,10 @@ TEST(PeriodicTimer, StartingAgainReplacesTheRunningTick) {
 }
 
 TEST(ServoDrive, TimerFramesReachTheSimulatedUnitUntilKilled) {
-    ASSERT_TRUE(theAdapter.driver.load(VARNEL_SIM_PATH));
+    ASSERT_TRUE(d2xxAdapter().driver.load(VARNEL_SIM_PATH));
     startSimulatedSession();
     wakeSimulatedUnit();
-    Kelvo kelvo(&theAdapter);
+    Kelvo kelvo(&d2xxAdapter());
     kelvo.servoDrive(true);
     ASSERT_EQ(simServoDriveOn(), 1);
 
@@ -177,7 +177,7 @@ TEST(ServoDrive, TimerFramesReachTheSimulatedUnitUntilKilled) {
     kelvo.servoDrive(false);
     EXPECT_EQ(simServoDriveOn(), 0);
     ChannelValues[2] = 0;
-    theAdapter.close();
+    d2xxAdapter().close();
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Whole conversations with the simulated adapter and unit, bound through the real
 // DriverTable::load.
 
+#include "d2xx_adapter.h"
 #include "device/kelvo.h"
-#include "device/zabro.h"
 #include "outcome.h"
 #include "sim/sim_control.h"
 #include "sim/sim_session.h"
@@ -28,13 +28,14 @@ Record unitRecord() {
 
 class SimulatedUnit : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(theAdapter.driver.load(VARNEL_SIM_PATH)); }
+    static void SetUpTestSuite() { ASSERT_TRUE(d2xxAdapter().driver.load(VARNEL_SIM_PATH)); }
 
     void SetUp() override { startSimulatedSession(); }
-    void TearDown() override { theAdapter.close(); }
+    void TearDown() override { d2xxAdapter().close(); }
 
     std::vector<std::chrono::milliseconds> pauses;
-    Kelvo kelvo{&theAdapter, [this](std::chrono::milliseconds pause) { pauses.push_back(pause); }};
+    Kelvo kelvo{&d2xxAdapter(),
+                [this](std::chrono::milliseconds pause) { pauses.push_back(pause); }};
 };
 
 TEST_F(SimulatedUnit, OpenSetsTheLine) {
@@ -62,7 +63,8 @@ TEST_F(SimulatedUnit, ReadAfterTheWakeUpReceivesTheUnitRecord) {
 TEST_F(SimulatedUnit, UnitAnswersOnlyOnceWokenAndAtItsLineSettings) {
     EXPECT_EQ(outcomeOf([&] { kelvo.read(true); }), "ReadError");
 
-    ASSERT_EQ(theAdapter.driver.FT_SetDataCharacteristics(theAdapter.handle, 8, 1, 0), d2xx::FT_OK);
+    ASSERT_EQ(d2xxAdapter().driver.FT_SetDataCharacteristics(d2xxAdapter().handle, 8, 1, 0),
+              d2xx::FT_OK);
     wakeSimulatedUnit();
     EXPECT_EQ(outcomeOf([&] { kelvo.read(true); }), "ReadError");
 }
@@ -154,8 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"Write", SIM_FAULT_WRITE, 0, "WriteError"},
                       FaultCase{"Read", SIM_FAULT_READ, 0, "ReadError"},
                       FaultCase{"NoReply", SIM_FAULT_NO_REPLY, 0, "ReadError"},
-                      FaultCase{"WrongMarker", SIM_FAULT_WRONG_MARKER, 0, "ReadError"},
-                      FaultCase{"BadChecksum", SIM_FAULT_BAD_CHECKSUM, 0, "ReadError"},
+                      FaultCase{"WrongMarker", SIM_FAULT_WRONG_MARKER, 0, "ProtocolError"},
+                      FaultCase{"BadChecksum", SIM_FAULT_BAD_CHECKSUM, 0, "ProtocolError"},
                       FaultCase{"ForeignModel", SIM_FAULT_FOREIGN_MODEL, 0, "CompatibilityError"},
                       FaultCase{"ShortReply", SIM_FAULT_SHORT_REPLY, 60, "ReadError"},
                       FaultCase{"ShortEcho", SIM_FAULT_SHORT_REPLY, 10, "ReadError"},
@@ -178,9 +180,9 @@ class AdapterOpenFault : public SimulatedUnit,
                          public ::testing::WithParamInterface<OpenFaultCase> {};
 
 TEST_P(AdapterOpenFault, RaisesOpenError) {
-    theAdapter.close();
+    d2xxAdapter().close();
     simSetFault(GetParam().fault, GetParam().argument);
-    EXPECT_EQ(outcomeOf([] { theAdapter.open(); }), "OpenError");
+    EXPECT_EQ(outcomeOf([] { d2xxAdapter().open(); }), "OpenError");
     SimLineSettings line{};
     simGetLineSettings(&line);
     EXPECT_EQ(line.open, GetParam().leftOpen) << "a device opened before the failure stays open";

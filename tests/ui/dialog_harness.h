@@ -5,7 +5,6 @@
 
 #include "scripted_prompter.h"
 
-#include "device/zabro.h"
 #include "resources/string_table.h"
 #include "settings/settings_image.h"
 #include "sim/sim_control.h"
@@ -25,20 +24,31 @@
 
 struct DialogHarness {
     explicit DialogHarness(std::string library = VARNEL_SIM_PATH,
+                           std::function<std::unique_ptr<PeriodicTimer>()> servoTimer = nullptr)
+        : DialogHarness(simulatedAdapter(std::move(library)), std::move(servoTimer)) {}
+
+    explicit DialogHarness(PortChoice port,
                            std::function<std::unique_ptr<PeriodicTimer>()> servoTimer = nullptr) {
         DialogServices services;
         services.servoTimer = std::move(servoTimer);
         services.prompter = &prompter;
-        services.driverLibrary = std::move(library);
+        services.port = std::move(port);
         services.sleep = [this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
             if (duringPause) {
                 duringPause(pause);
             }
         };
-        services.adapter = &adapter;
         dialog = std::make_unique<VarnelDlg>(std::move(services));
         dialog->initialize();
+    }
+
+    // Only the simulated adapter, whatever the machine has plugged in.
+    static PortChoice simulatedAdapter(std::string library) {
+        PortChoice port;
+        port.driverLibrary = std::move(library);
+        port.serialFallback = false;
+        return port;
     }
 
     VarnelDlg& operator*() { return *dialog; }
@@ -47,8 +57,6 @@ struct DialogHarness {
     template <class Widget> Widget* at(int id) { return dialog->controlAs<Widget>(id); }
     QWidget* at(int id) { return dialog->control(id); }
 
-    // Destroyed after the dialog, which holds a pointer to it.
-    Zabro adapter;
     ScriptedPrompter prompter;
     std::vector<std::chrono::milliseconds> pauses;
     // Runs in place of a pause, on whichever thread pauses.

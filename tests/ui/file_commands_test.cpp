@@ -306,11 +306,10 @@ private slots:
 
     // The desktop's own file dialogs and message boxes, as the program sets them up.
     void fileDialogsAndOverwriteQuestionAsShown() {
-        Zabro adapter;
         DialogServices services;
-        services.driverLibrary = VARNEL_SIM_PATH;
+        services.port.driverLibrary = VARNEL_SIM_PATH;
+        services.port.serialFallback = false;
         services.sleep = [](std::chrono::milliseconds) {};
-        services.adapter = &adapter;
         VarnelDlg dialog(services);
         dialog.initialize();
         dialog.show();

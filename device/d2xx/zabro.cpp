@@ -1,10 +1,10 @@
 #include "zabro.h"
 
+#include "d2xx_port.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
-
-constinit Zabro theAdapter;
 
 namespace {
 
@@ -16,6 +16,14 @@ template <class Error, class Entry, class... Args> void call(Entry entry, Args..
 }
 
 } // namespace
+
+std::unique_ptr<ComDevice> makeD2xxPort(const char* library) {
+    auto port = std::make_unique<Zabro>();
+    if (!port->driver.load(library != nullptr ? library : DriverTable::defaultLibraryName())) {
+        throw ComDevice::InitializeError{};
+    }
+    return port;
+}
 
 Zabro::~Zabro() {
     Zabro::close();
@@ -65,4 +73,8 @@ void Zabro::write(const std::uint8_t* buffer, std::uint32_t count) {
     if (written < count) {
         throw WriteError{};
     }
+}
+
+void Zabro::purgeReceive() {
+    call<ConnectionError>(driver.FT_Purge, handle, d2xx::FT_PURGE_RX);
 }

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "device/com_device.h"
+
+#include <memory>
+
+// A port over the D2XX library (the vendor's when library is null), bound but not yet
+// open. Raises ComDevice::InitializeError when the library or one of its entries is
+// missing.
+std::unique_ptr<ComDevice> makeD2xxPort(const char* library = nullptr);
