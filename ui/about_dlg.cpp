@@ -3,6 +3,7 @@
 #include "dialog_builder.h"
 
 #include "resources/artwork.h"
+#include "varnel_config.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,7 +25,7 @@ constexpr std::array aboutTable{
                "Varnel"},
     ControlRow{staticId,
                ControlKind::Label,
-               "Varnel Version 4.0",
+               "Varnel Version " VARNEL_VERSION,
                {40, 10, 119, 8},
                style::none,
                {},

@@ -3,22 +3,17 @@
 #include "dialog_units.h"
 #include "varnel_dlg.h"
 
+#include "device/simulated_driver.h"
+#include "varnel_config.h"
+
 #include <QCommandLineParser>
-#include <QDir>
 
 #include <algorithm>
 #include <string_view>
 
-namespace {
-
-// Built beside the program, in the build tree as in an installation.
-constexpr const char* simulatedLibrary = "libvarnel_sim.so";
-
-} // namespace
-
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Varnel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("4.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_VERSION));
 }
 
 bool asksForTextOnly(int argc, char** argv) {
@@ -49,9 +44,8 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     if (parser.isSet(driver)) {
         options.driverLibrary = parser.value(driver).toStdString();
     } else if (parser.isSet(simulate)) {
-        options.driverLibrary = QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(QString::fromLatin1(simulatedLibrary))
-                                    .toStdString();
+        options.driverLibrary =
+            simulatedDriverPath(QCoreApplication::applicationDirPath().toStdString()).string();
     }
     return options;
 }

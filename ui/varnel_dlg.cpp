@@ -10,6 +10,7 @@
 #include "resources/artwork.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
+#include "varnel_config.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -38,7 +39,7 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
       unit(adapterOf(services), services.sleep),
       procedure(unit, services.sleep,
                 [port = adapterOf(services)] { sendServoFrameThrough(*port); }) {
-    setWindowTitle(QStringLiteral("Varnel 4.0"));
+    setWindowTitle(QStringLiteral("Varnel " VARNEL_VERSION));
     setWindowIcon(programIcon());
     setFont(dialogFont());
     units = DialogUnits::fromFont(font());
