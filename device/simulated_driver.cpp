@@ -5,7 +5,7 @@
 #include <system_error>
 
 std::filesystem::path simulatedDriverPath(const std::filesystem::path& programDir) {
-    const std::filesystem::path beside = programDir / VARNEL_SIM_LIBRARY_NAME;
+    std::filesystem::path beside = programDir / VARNEL_SIM_LIBRARY_NAME;
     std::error_code error;
     if (std::filesystem::exists(beside, error)) {
         return beside;

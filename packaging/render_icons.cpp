@@ -11,11 +11,12 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <array>
 #include <cstdio>
 
 namespace {
 
-constexpr int iconSizes[] = {16, 32, 48, 64, 128, 256};
+constexpr std::array iconSizes{16, 32, 48, 64, 128, 256};
 constexpr int svgSize = 256;
 
 QString themeFile(const QString& root, const QString& sizeFolder, const QString& extension) {
