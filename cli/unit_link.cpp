@@ -8,6 +8,7 @@
 #include "device/d2xx/d2xx_types.h"
 #include "device/d2xx/driver_table.h"
 #include "device/serial/serial_ports.h"
+#include "device/simulated_driver.h"
 #include "resources/string_table.h"
 
 #include <array>
@@ -20,8 +21,6 @@
 
 namespace {
 
-// Built beside the program, in the build tree as in an installation.
-constexpr const char* simulatedLibrary = "libvarnel_sim.so";
 constexpr std::size_t listedAdaptersAtMost = 16;
 
 bool progressShown = false;
@@ -56,7 +55,7 @@ std::string driverLibrary(const PortOptions& options) {
         return options.driver;
     }
     if (options.simulate) {
-        return (programFolder() / simulatedLibrary).string();
+        return simulatedDriverPath(programFolder()).string();
     }
     return DriverTable::defaultLibraryName();
 }

@@ -11,8 +11,10 @@ const QColor deepBlue(20, 48, 96);
 const QColor brightBlue(64, 140, 220);
 const QColor needleOrange(240, 140, 30);
 
+} // namespace
+
 // A speed dial with its needle just past the top: the governor holding its speed.
-void drawDial(QPainter& painter, const QRectF& box) {
+void drawProgramIcon(QPainter& painter, const QRectF& box) {
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal pen = qMax<qreal>(1.0, box.width() / 14.0);
     QRectF face = box.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2);
@@ -44,11 +46,13 @@ void drawDial(QPainter& painter, const QRectF& box) {
     painter.drawEllipse(centre, pen * 0.9, pen * 0.9);
 }
 
+namespace {
+
 QPixmap iconImage(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    drawDial(painter, QRectF(0, 0, size, size));
+    drawProgramIcon(painter, QRectF(0, 0, size, size));
     return pixmap;
 }
 
@@ -75,7 +79,7 @@ QPixmap logoBitmap() {
     fill.setColorAt(1, brightBlue);
     painter.fillPath(plate, fill);
 
-    drawDial(painter, QRectF(8, 6, 40, 40));
+    drawProgramIcon(painter, QRectF(8, 6, 40, 40));
 
     QFont name(QStringLiteral("Noto Sans"), 1, QFont::Bold);
     name.setPixelSize(28);

@@ -4,6 +4,7 @@
 #include "language.h"
 
 #include "resources/artwork.h"
+#include "varnel_config.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,7 +27,7 @@ constexpr std::array aboutTable{
                "Varnel"},
     ControlRow{staticId,
                ControlKind::Label,
-               "Varnel Version 4.0",
+               "Varnel Version " VARNEL_VERSION,
                {40, 10, 119, 8},
                style::none,
                {},

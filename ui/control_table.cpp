@@ -1,5 +1,7 @@
 #include "control_table.h"
 
+#include "varnel_config.h"
+
 namespace {
 
 using K = ControlKind;
@@ -214,7 +216,7 @@ constexpr std::array table{
     unitLabel("%", {465, 204, 10, 9}),
     slider(1069, sliderAt(225, 219)),
     unitLabel("p", {209, 227, 10, 14}),
-    label("Varnel  Ver.4.0", {355, 421, 89, 10}),
+    label("Varnel  Ver." VARNEL_VERSION, {355, 421, 89, 10}),
     label("CH1", {36, 89, 22, 8}, {3000}),
     label("CH2", {36, 109, 22, 8}, {3001}),
     label("CH3", {36, 129, 22, 8}, {3002}),

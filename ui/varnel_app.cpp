@@ -4,6 +4,8 @@
 #include "varnel_dlg.h"
 
 #include "device/serial/serial_ports.h"
+#include "device/simulated_driver.h"
+#include "varnel_config.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -15,16 +17,9 @@
 #include <optional>
 #include <string_view>
 
-namespace {
-
-// Built beside the program, in the build tree as in an installation.
-constexpr const char* simulatedLibrary = "libvarnel_sim.so";
-
-} // namespace
-
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Varnel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("4.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_VERSION));
 }
 
 bool asksForTextOnly(int argc, char** argv) {
@@ -91,9 +86,8 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
         options.port.serialFallback = false;
     } else if (parser.isSet(simulate)) {
         options.port.serialFallback = false;
-        options.port.driverLibrary = QDir(QCoreApplication::applicationDirPath())
-                                         .filePath(QString::fromLatin1(simulatedLibrary))
-                                         .toStdString();
+        options.port.driverLibrary =
+            simulatedDriverPath(QCoreApplication::applicationDirPath().toStdString()).string();
     }
     return options;
 }

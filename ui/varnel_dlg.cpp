@@ -11,6 +11,7 @@
 #include "resources/artwork.h"
 #include "resources/string_table.h"
 #include "settings/scales.h"
+#include "varnel_config.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -32,7 +33,7 @@ VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
       procedure(
           unit, services.sleep, [this] { sendServoFrameThrough(*unit.device); },
           services.servoTimer ? services.servoTimer() : nullptr) {
-    setWindowTitle(QStringLiteral("Varnel 4.0"));
+    setWindowTitle(QStringLiteral("Varnel " VARNEL_VERSION));
     setWindowIcon(programIcon());
     setFont(dialogFont());
     units = DialogUnits::fromFont(layoutFont());

@@ -103,6 +103,11 @@ private slots:
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/i18n/varnel_en.qm")));
         for (const QString& source : sourceTexts()) {
+            // Texts without Japanese (unit names, "ACT", the version label) may stand as
+            // they are.
+            if (!hasJapanese(source)) {
+                continue;
+            }
             const QString translated = english.translate("Varnel", source.toUtf8().constData());
             QVERIFY2(!translated.isEmpty(), qPrintable("no English for " + source));
             QVERIFY2(!hasJapanese(translated), qPrintable(source + " -> " + translated));
