@@ -126,7 +126,10 @@ int writeReplacing(const std::string& path, const std::uint8_t* data, std::size_
     int error = 0;
     if (replaced) {
         // Owner first: changing it clears the set-id bits that the mode then restores.
-        (void)::fchown(file.get(), replaced->st_uid, replaced->st_gid);
+        // Only a privileged process may hand the file to another owner; otherwise it
+        // stays the user's, which is no reason to fail the save.
+        [[maybe_unused]] const int handedOver =
+            ::fchown(file.get(), replaced->st_uid, replaced->st_gid);
         if (::fchmod(file.get(), replaced->st_mode & 07777) != 0) {
             error = errno;
         }

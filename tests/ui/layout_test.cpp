@@ -3,6 +3,8 @@
 
 #include "dialog_harness.h"
 
+#include "ui/language.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
@@ -19,11 +21,15 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOption>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <vector>
 
 namespace {
+
+// The narrowest a label may be squeezed and still read well.
+constexpr int readableStretch = 70;
 
 // Every control with an id: its class, its text, and for radio buttons the id of its
 // group's first button and its position in the group.
@@ -333,8 +339,18 @@ private slots:
     }
 
     // Text that needs more room than its control leaves it is cut off on screen. All
-    // of them are listed at once, since one narrowing rule usually fails several.
+    // of them are listed at once, since one narrowing rule usually fails several. The
+    // English texts are longer and must fit the same rectangles.
+    void noTextIsCutOff_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("Japanese") << false;
+        QTest::newRow("English") << true;
+    }
+
     void noTextIsCutOff() {
+        QFETCH(bool, english);
+        QVERIFY(useLanguage(english ? Language::English : Language::Japanese));
+        const auto backToJapanese = qScopeGuard([] { useLanguage(Language::Japanese); });
         DialogHarness dialog;
         QStringList clipped;
         for (QWidget* widget : dialog->clientArea()->findChildren<QWidget*>()) {
@@ -348,6 +364,13 @@ private slots:
                                        .arg(widget->objectName(), shown.text)
                                        .arg(needed)
                                        .arg(shown.room.width()));
+                }
+                // Squeezed to fit, but no further than still reads well.
+                const int stretch = widget->font().stretch();
+                if (stretch != 0 && stretch < readableStretch) {
+                    clipped.append(QStringLiteral("%1 \"%2\": narrowed to %3 %")
+                                       .arg(widget->objectName(), shown.text)
+                                       .arg(stretch));
                 }
             }
         }
