@@ -17,11 +17,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOption>
-#include <QScopeGuard>
 #include <QTest>
 
 #include <vector>
