@@ -27,10 +27,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Pauses shortened twentyfold: the echo of what went out is back before the next read
-// purges the line, as with the real pauses on the real line.
+// Pauses halved: the echo of what went out must be back before the next read purges
+// the line, as with the real pauses on the real line. Shorter pauses than that let a
+// loaded machine (or a sanitizer build) deliver the echo after the purge.
 void shortPause(std::chrono::milliseconds pause) {
-    std::this_thread::sleep_for(pause / 20);
+    std::this_thread::sleep_for(pause / 2);
 }
 
 class SerialCommands : public ::testing::Test {

@@ -73,7 +73,7 @@ protected:
     // The pauses shortened, but long enough for the echo of the frames to come back
     // before the next read purges the line.
     Kelvo kelvo{&port,
-                [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause / 20); }};
+                [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause / 2); }};
 };
 
 TEST_F(SerialUnit, ReadAndWriteReachTheUnit) {

@@ -30,7 +30,7 @@ PortChoice tty(const std::string& path) {
 // The pauses pass for real, shortened: the echo of what went out must be back before
 // the next read purges the line.
 void shortPause(std::chrono::milliseconds pause) {
-    std::this_thread::sleep_for(pause / 20);
+    std::this_thread::sleep_for(pause / 2);
 }
 
 int threadCount() {
