@@ -12,12 +12,12 @@ void VarnelDlg::Collect() {
     // A refused Save still leaves every value read before the refusal; packing goes on
     // with what there is.
     Save();
-    packValues(dialogValues.panel, unit.workingImage);
+    packValues(dialogValues.panel, session.workingImage());
     RefreshLimitLabels();
 }
 
 void VarnelDlg::ImageToValues() {
-    unpackImage(unit.workingImage, dialogValues.panel);
+    unpackImage(session.workingImage(), dialogValues.panel);
     servoChannel = 2;
     Show();
 }
@@ -36,7 +36,7 @@ void VarnelDlg::SlidersToValues() {
     for (const SliderSetup& setup : sliderTable) {
         const int position = controlAs<QSlider>(setup.id)->value();
         if (setup.field == SliderField::Servo) {
-            dialogValues.panel.servoPosition = ServoToDisplay(sliderToServoUnits(position));
+            dialogValues.panel.servoPosition = servoToDisplay(sliderToServoUnits(position));
             ChannelValues[servoChannel] = static_cast<std::uint16_t>(position);
         } else {
             storeSliderPosition(dialogValues.panel, setup.field, position);
