@@ -59,7 +59,7 @@ std::string formatGearRatio(double ratio) {
     std::array<char, 32> text{};
     const auto end =
         std::to_chars(text.data(), text.data() + text.size(), ratio, std::chars_format::fixed, 2);
-    return std::string(text.data(), end.ptr);
+    return {text.data(), end.ptr};
 }
 
 namespace {

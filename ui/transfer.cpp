@@ -2,7 +2,6 @@
 
 #include "varnel_dlg.h"
 
-#include "device/servo_frame.h"
 #include "settings/packing.h"
 #include "settings/scales.h"
 
@@ -18,7 +17,6 @@ void VarnelDlg::Collect() {
 
 void VarnelDlg::ImageToValues() {
     unpackImage(session.workingImage(), dialogValues.panel);
-    servoChannel = 2;
     Show();
 }
 
@@ -37,7 +35,7 @@ void VarnelDlg::SlidersToValues() {
         const int position = controlAs<QSlider>(setup.id)->value();
         if (setup.field == SliderField::Servo) {
             dialogValues.panel.servoPosition = servoToDisplay(sliderToServoUnits(position));
-            ChannelValues[servoChannel] = static_cast<std::uint16_t>(position);
+            session.moveServo(position);
         } else {
             storeSliderPosition(dialogValues.panel, setup.field, position);
         }

@@ -164,8 +164,6 @@ private:
     std::optional<BackupStore> backups;
     UnitSession session;
     DialogValues dialogValues;
-    // The ChannelValues entry the servo slider feeds.
-    std::size_t servoChannel = 2;
 
     DialogUnits units;
     QWidget* client = nullptr;
