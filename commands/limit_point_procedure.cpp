@@ -18,7 +18,7 @@ LimitPointProcedure::~LimitPointProcedure() {
 }
 
 std::function<void()> LimitPointProcedure::defaultFrameSender() {
-    return SendServoFrame;
+    return sendServoFrame;
 }
 
 void LimitPointProcedure::start(int servoSliderPosition) {
@@ -41,7 +41,7 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
     }
     if (limitStep == 0) {
         recordedPulse1 = pulse;
-        if (!CheckLimitRange()) {
+        if (!pointsOutsideCentreBand()) {
             return SetOutcome::OutOfRange;
         }
         limitStep = 1;
@@ -54,7 +54,7 @@ LimitPointProcedure::SetOutcome LimitPointProcedure::set(int servoSliderPosition
     ChannelValues[servoChannel] = static_cast<std::uint16_t>(servoSliderCentre);
     sleep(settlePause);
     recordedPulse2 = pulse;
-    if (!CheckLimitRange()) {
+    if (!pointsOutsideCentreBand()) {
         return SetOutcome::OutOfRange;
     }
     if (!onOppositeSides()) {
@@ -83,7 +83,7 @@ bool LimitPointProcedure::framesDropped() const {
     return droppedServoFrames() != droppedAtStart;
 }
 
-bool LimitPointProcedure::CheckLimitRange() const {
+bool LimitPointProcedure::pointsOutsideCentreBand() const {
     return !inCentreBand(recordedPulse1) && !inCentreBand(recordedPulse2);
 }
 

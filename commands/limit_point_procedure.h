@@ -67,7 +67,7 @@ public:
     static std::function<void()> defaultFrameSender();
 
     // Both recorded points lie outside the centre band.
-    bool CheckLimitRange() const;
+    bool pointsOutsideCentreBand() const;
 
 private:
     static bool inCentreBand(int pulse) { return pulse >= bandLow && pulse <= bandHigh; }

@@ -14,16 +14,22 @@ WritePacking WritePacking::of(const SettingsImage& image) {
     return {image.controlResponse(), image.governorGain(), false};
 }
 
-UnitSession::UnitSession(ComDevice& port, SleepFunction sleep, std::function<void()> sendFrame)
-    : unit(&port, sleep), port(port), sleep(sleep),
-      procedure(unit, std::move(sleep), std::move(sendFrame)) {}
+UnitSession::UnitSession(ComDevice& port, SleepFunction sleep, std::function<void()> sendFrame,
+                         std::unique_ptr<PeriodicTimer> frameTimer)
+    : unit(&port, sleep), port(&port), sleep(sleep),
+      procedure(unit, std::move(sleep), std::move(sendFrame), std::move(frameTimer)) {}
+
+void UnitSession::usePort(ComDevice& newPort) {
+    port = &newPort;
+    unit.device = &newPort;
+}
 
 CommandOutcome UnitSession::read() {
     // The servo frames stop before the adapter carries this command's bytes.
     if (limitMode && endLimitPoints() != CommandOutcome::Done) {
         return CommandOutcome::ReadError;
     }
-    const UnitCommandResult result = readFromUnit(unit, port, sleep);
+    const UnitCommandResult result = readFromUnit(unit, *port, sleep);
     if (!result.succeeded) {
         return outcomeOf(result.message);
     }

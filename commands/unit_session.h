@@ -7,10 +7,12 @@
 #include "device/sleep.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class BackupStore;
 class ComDevice;
+class PeriodicTimer;
 
 // What a Write adds to the working image before it is sent.
 struct WritePacking {
@@ -27,11 +29,15 @@ struct WritePacking {
 // backups of what the unit sent. The dialog and the command line are faces over it.
 class UnitSession {
 public:
+    // frameTimer sends the servo frames; null: a real periodic timer.
     UnitSession(ComDevice& port, SleepFunction sleep,
-                std::function<void()> sendFrame = LimitPointProcedure::defaultFrameSender());
+                std::function<void()> sendFrame = LimitPointProcedure::defaultFrameSender(),
+                std::unique_ptr<PeriodicTimer> frameTimer = nullptr);
     UnitSession(const UnitSession&) = delete;
     UnitSession& operator=(const UnitSession&) = delete;
 
+    // Every later command talks through this port. Not owned.
+    void usePort(ComDevice& newPort);
     // Where records received by read() are kept; none when null. Not owned.
     void keepBackupsIn(BackupStore* store) { backups = store; }
 
@@ -79,7 +85,7 @@ public:
 
 private:
     Kelvo unit;
-    ComDevice& port;
+    ComDevice* port;
     SleepFunction sleep;
     LimitPointProcedure procedure;
     BackupStore* backups = nullptr;

@@ -36,7 +36,7 @@ void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels
     frame[24] = 0x00;
 }
 
-void SendServoFrame() {
+void sendServoFrame() {
     sendServoFrameThrough(theAdapter());
 }
 

@@ -20,7 +20,7 @@ void packServoFrame(const std::array<std::uint16_t, servoChannelCount>& channels
 
 // One timer tick: pack ChannelValues and write the frame through the chosen adapter. A failed
 // write drops the frame and is counted; nothing escapes to the timer thread.
-void SendServoFrame();
+void sendServoFrame();
 // The same tick through a given port.
 class ComDevice;
 void sendServoFrameThrough(ComDevice& port);

@@ -154,7 +154,7 @@ struct Range {
 };
 Range rangeOf(const FieldSpec& field) {
     if (field.slider) {
-        const SliderSetup& setup = sliderSetup(*field.slider);
+        const SliderScale& setup = sliderScale(*field.slider);
         return {setup.minimum, setup.maximum};
     }
     return {field.minimum, field.maximum};
@@ -177,7 +177,7 @@ std::optional<std::uint32_t> servoUnitsFor(FieldDisplay side, int display) {
          position += step) {
         const int units = sliderToServoUnits(position);
         const bool insideBand = units >= limitBandLow && units <= limitBandHigh;
-        if (!insideBand && ServoToDisplay(units) == display) {
+        if (!insideBand && servoToDisplay(units) == display) {
             return static_cast<std::uint32_t>(units);
         }
     }
@@ -279,7 +279,7 @@ std::string displayText(const FieldSpec& field, std::uint32_t value) {
         return formatGearRatio(gearRatioFromHundredths(static_cast<int>(value)));
     case FieldDisplay::ServoUpperSide:
     case FieldDisplay::ServoLowerSide:
-        return std::to_string(ServoToDisplay(static_cast<std::int32_t>(value)));
+        return std::to_string(servoToDisplay(static_cast<std::int32_t>(value)));
     case FieldDisplay::Plain:
         break;
     }
@@ -287,7 +287,7 @@ std::string displayText(const FieldSpec& field, std::uint32_t value) {
 }
 
 std::string unitText(const FieldSpec& field) {
-    return field.slider ? sliderSetup(*field.slider).unit : field.unit;
+    return field.slider ? sliderScale(*field.slider).unit : field.unit;
 }
 
 std::string rangeText(const FieldSpec& field) {

@@ -116,8 +116,8 @@ void unpackImage(const SettingsImage& image, PanelValues& values) {
     values.busMode = positionOf(image.busModeBit());
     values.canComm = positionOf(image.canCommBit());
 
-    values.limitPoint1 = ServoToDisplay(image.limitPoint1());
-    values.limitPoint2 = ServoToDisplay(image.limitPoint2());
+    values.limitPoint1 = servoToDisplay(image.limitPoint1());
+    values.limitPoint2 = servoToDisplay(image.limitPoint2());
 }
 
 void packControlResponseAndGain(int controlResponse, int governorGain, SettingsImage& image) {

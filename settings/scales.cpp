@@ -8,34 +8,34 @@
 #include <cstdlib>
 #include <stdexcept>
 
-const std::array<SliderSetup, 15> sliderTable{{
-    {1046, SliderField::TargetRpm0, 700, 4000, 1000, "rpm"},
-    {1048, SliderField::TargetRpm1, 700, 4000, 1000, "rpm"},
-    {1050, SliderField::TargetRpm2, 700, 4000, 1000, "rpm"},
-    {1028, SliderField::GearRatio, 100, 5000, 1000, "t"},
-    {1069, SliderField::PoleNumber, 2, 24, 1, "p"},
-    {1036, SliderField::StickSwitch, 0, 100, 10, "%"},
-    {1031, SliderField::GovernorGain, 10, 100, 10, "%"},
-    {1034, SliderField::LowLimitHover, 0, 80, 10, "%"},
-    {1063, SliderField::LowLimitIdleUp, 10, 80, 10, "%"},
-    {1072, SliderField::FeedForwardCyclic, 0, 100, 10, "%"},
-    {1038, SliderField::RpmUpDelay, 2, 20, 10, "Frm"},
-    {1040, SliderField::RpmDownDelay, 2, 20, 10, "Frm"},
-    {1044, SliderField::StartDelay, 2, 20, 10, "Frm"},
-    {1066, SliderField::GovernorOnRpm, 50, 90, 10, "%"},
-    {1058, SliderField::Servo, servoScale.sliderMinimum, servoScale.sliderMaximum, 224, ""},
+const std::array<SliderScale, 15> sliderScales{{
+    {SliderField::TargetRpm0, 700, 4000, 1000, "rpm"},
+    {SliderField::TargetRpm1, 700, 4000, 1000, "rpm"},
+    {SliderField::TargetRpm2, 700, 4000, 1000, "rpm"},
+    {SliderField::GearRatio, 100, 5000, 1000, "t"},
+    {SliderField::PoleNumber, 2, 24, 1, "p"},
+    {SliderField::StickSwitch, 0, 100, 10, "%"},
+    {SliderField::GovernorGain, 10, 100, 10, "%"},
+    {SliderField::LowLimitHover, 0, 80, 10, "%"},
+    {SliderField::LowLimitIdleUp, 10, 80, 10, "%"},
+    {SliderField::FeedForwardCyclic, 0, 100, 10, "%"},
+    {SliderField::RpmUpDelay, 2, 20, 10, "Frm"},
+    {SliderField::RpmDownDelay, 2, 20, 10, "Frm"},
+    {SliderField::StartDelay, 2, 20, 10, "Frm"},
+    {SliderField::GovernorOnRpm, 50, 90, 10, "%"},
+    {SliderField::Servo, servoScale.sliderMinimum, servoScale.sliderMaximum, 224, ""},
 }};
 
-const SliderSetup& sliderSetup(SliderField field) {
-    for (const SliderSetup& setup : sliderTable) {
-        if (setup.field == field) {
-            return setup;
+const SliderScale& sliderScale(SliderField field) {
+    for (const SliderScale& scale : sliderScales) {
+        if (scale.field == field) {
+            return scale;
         }
     }
     throw std::out_of_range("slider field");
 }
 
-int ServoToDisplay(std::int32_t servoUnits) {
+int servoToDisplay(std::int32_t servoUnits) {
     // Integer arithmetic truncating toward zero, multiplication first, exactly as the
     // unit's own display does; the values shown must match what the unit reports.
     const std::int32_t unitSpan = servoScale.unitsAtMaximum - servoScale.unitsAtMinimum;
@@ -59,7 +59,7 @@ std::string formatGearRatio(double ratio) {
     std::array<char, 32> text{};
     const auto end =
         std::to_chars(text.data(), text.data() + text.size(), ratio, std::chars_format::fixed, 2);
-    return std::string(text.data(), end.ptr);
+    return {text.data(), end.ptr};
 }
 
 namespace {

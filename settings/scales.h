@@ -25,8 +25,8 @@ enum class SliderField {
     Servo,
 };
 
-struct SliderSetup {
-    int id;
+// The range and ticks of the slider that shows a field.
+struct SliderScale {
     SliderField field;
     int minimum;
     int maximum;
@@ -34,9 +34,9 @@ struct SliderSetup {
     const char* unit; // empty for the servo slider, which has no unit label
 };
 
-// Set-up order; the settings sliders are also positioned in this order.
-extern const std::array<SliderSetup, 15> sliderTable;
-const SliderSetup& sliderSetup(SliderField field);
+// One scale per slider field.
+extern const std::array<SliderScale, 15> sliderScales;
+const SliderScale& sliderScale(SliderField field);
 
 // The six constants the servo scale rests on.
 struct ServoScale {
@@ -61,7 +61,7 @@ constexpr int sliderToServoUnits(int sliderPosition) {
 }
 
 // Servo units to the unsigned 0..150 display scale; the side is shown by the labels.
-int ServoToDisplay(std::int32_t servoUnits);
+int servoToDisplay(std::int32_t servoUnits);
 
 // Gear ratio: the slider and the image hold hundredths, the panel the ratio itself.
 double gearRatioFromHundredths(int hundredths);

@@ -3,7 +3,6 @@
 
 #include "varnel_dlg.h"
 
-#include "commands/close_confirmation.h"
 #include "prompter.h"
 #include "resources/string_table.h"
 
@@ -11,7 +10,7 @@ bool VarnelDlg::ConfirmClose() {
     if (limitPointModeOn() && !EndLimitPointMode()) {
         showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
     }
-    switch (closeQuestion(unit.workingImage, unit.receivedImage, hasReadUnit)) {
+    switch (session.closeQuestion()) {
     case CloseQuestion::None:
         return true;
     case CloseQuestion::OfferWrite:

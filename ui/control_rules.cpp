@@ -15,7 +15,7 @@ void VarnelDlg::OnControlResponse(int code) {
     // stays, while every other edit made so far is kept.
     Collect();
     const ControlResponsePreset& preset = controlResponsePresets.at(static_cast<std::size_t>(code));
-    packControlResponseAndGain(preset.code, preset.governorGain, unit.workingImage);
+    packControlResponseAndGain(preset.code, preset.governorGain, session.workingImage());
     ImageToValues();
     ValuesToSliders();
 }

@@ -279,6 +279,24 @@ constexpr std::array menus{
 
 } // namespace
 
+const std::array<SliderSetup, std::tuple_size_v<decltype(sliderScales)>> sliderTable{{
+    {sliderScale(SliderField::TargetRpm0), 1046},
+    {sliderScale(SliderField::TargetRpm1), 1048},
+    {sliderScale(SliderField::TargetRpm2), 1050},
+    {sliderScale(SliderField::GearRatio), 1028},
+    {sliderScale(SliderField::PoleNumber), 1069},
+    {sliderScale(SliderField::StickSwitch), 1036},
+    {sliderScale(SliderField::GovernorGain), 1031},
+    {sliderScale(SliderField::LowLimitHover), 1034},
+    {sliderScale(SliderField::LowLimitIdleUp), 1063},
+    {sliderScale(SliderField::FeedForwardCyclic), 1072},
+    {sliderScale(SliderField::RpmUpDelay), 1038},
+    {sliderScale(SliderField::RpmDownDelay), 1040},
+    {sliderScale(SliderField::StartDelay), 1044},
+    {sliderScale(SliderField::GovernorOnRpm), 1066},
+    {sliderScale(SliderField::Servo), ctl::servoSlider},
+}};
+
 std::span<const ControlRow> controlTable() {
     return table;
 }

@@ -2,8 +2,11 @@
 
 #include "dialog_values.h"
 
+#include "settings/scales.h"
+
 #include <array>
 #include <span>
+#include <tuple>
 
 // The main dialog as data: one row per control, in template order. Template order is
 // the tab order and fixes the extent of the radio groups, so rows must not be sorted.
@@ -103,6 +106,14 @@ inline constexpr int logo = 1068;
 } // namespace ctl
 
 std::span<const ControlRow> controlTable();
+
+// A slider control: its id and the scale of the field it shows.
+struct SliderSetup : SliderScale {
+    int id;
+};
+
+// Set-up order; the settings sliders are also positioned in this order.
+extern const std::array<SliderSetup, std::tuple_size_v<decltype(sliderScales)>> sliderTable;
 
 // The order in which Show and Save visit the bound controls; radio groups by leader.
 std::span<const int> exchangeOrder();

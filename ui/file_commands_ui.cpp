@@ -1,13 +1,12 @@
-// Initialize, Open, Save and Save As.
+// Initialize, Open, Save and Save As: the dialog's side of them. The settings file and
+// the remembered path belong to the unit session.
 
 #include "varnel_dlg.h"
 
-#include "commands/outcome.h"
 #include "commands/settings_file.h"
 #include "language.h"
 #include "prompter.h"
 #include "resources/string_table.h"
-#include "settings/factory_defaults.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,12 +20,16 @@ std::string localPath(const QString& path) {
 
 } // namespace
 
+QString VarnelDlg::filePath() const {
+    return QFile::decodeName(QByteArray::fromStdString(session.filePath()));
+}
+
 void VarnelDlg::OnFileInitialize() {
     if (showMessage(*activePrompter, msg::initializeQuestion, Prompter::Icon::Question,
                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
         return;
     }
-    applyFactoryDefaults(unit.workingImage);
+    session.initialize();
     showAfterFill();
 }
 
@@ -35,22 +38,19 @@ void VarnelDlg::OnFileOpen() {
     if (path.isEmpty()) {
         return;
     }
+    // A file that cannot be read leaves the controls as the user left them; one that
+    // is read but refused shows the working image again.
     if (!fileIsReadable(localPath(path))) {
-        showMessage(*activePrompter, msg::fileReadError, Prompter::Icon::Error);
+        showFailure(CommandOutcome::FileReadError);
         return;
     }
-    // A refused file is not remembered: a later Save would overwrite it with settings
-    // that did not come from it.
-    if (LoadSettingsFile(path)) {
-        settingsFilePath = path;
-        hasSettingsFilePath = true;
-    }
+    showFailure(session.open(localPath(path)));
     showAfterFill();
 }
 
 void VarnelDlg::OnFileSave() {
-    if (hasSettingsFilePath) {
-        SaveSettingsFile(settingsFilePath);
+    if (session.hasFilePath()) {
+        showFailure(session.save());
     } else {
         OnFileSaveAs();
     }
@@ -68,22 +68,5 @@ void VarnelDlg::OnFileSaveAs() {
             return;
         }
     }
-    SaveSettingsFile(path);
-    settingsFilePath = path;
-    hasSettingsFilePath = true;
-}
-
-void VarnelDlg::SaveSettingsFile(const QString& path) {
-    const int message = saveSettingsFile(unit.workingImage, localPath(path));
-    if (message != noMessage) {
-        showMessage(*activePrompter, message, Prompter::Icon::Error);
-    }
-}
-
-bool VarnelDlg::LoadSettingsFile(const QString& path) {
-    const int message = loadSettingsFile(unit.workingImage, localPath(path));
-    if (message != noMessage) {
-        showMessage(*activePrompter, message, Prompter::Icon::Error);
-    }
-    return message == noMessage;
+    showFailure(session.saveAs(localPath(path)));
 }

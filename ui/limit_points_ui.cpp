@@ -4,7 +4,6 @@
 #include "varnel_dlg.h"
 #include "wait_cursor.h"
 
-#include "device/com_device.h"
 #include "language.h"
 #include "prompter.h"
 #include "resources/string_table.h"
@@ -13,8 +12,6 @@
 #include <QApplication>
 #include <QSlider>
 #include <QTimer>
-
-#include <system_error>
 
 void VarnelDlg::OnLimitInput() {
     CommandScope scope(commandRunning);
@@ -27,22 +24,16 @@ void VarnelDlg::OnLimitInput() {
     }
     EnableLimitControls(true);
     const int position = controlAs<QSlider>(ctl::servoSlider)->value();
-    bool started = true;
-    runDeviceStep([&] {
-        try {
-            procedure.start(position);
-        } catch (const ComDevice::ConnectionError&) {
-            started = false;
-        } catch (const std::system_error&) { // no thread for the frame timer
-            started = false;
-        }
-    });
-    if (!started) {
-        endLimitPointModeWithFault();
+    CommandOutcome outcome = CommandOutcome::Done;
+    runDeviceStep([&] { outcome = session.startLimitPoints(position); });
+    if (!succeeded(outcome)) {
+        // The session has ended the procedure again.
+        showLimitPointModeLeft();
+        showFailure(outcome);
         return;
     }
     servoFrameWatch->start();
-    dialogValues.guidance = uiMessage(msg::setLimitPoint1);
+    dialogValues.guidance = uiMessage(messageOf(outcome));
     Show();
 }
 
@@ -52,33 +43,33 @@ void VarnelDlg::OnLimitSet() {
         return;
     }
     const int position = controlAs<QSlider>(ctl::servoSlider)->value();
-    LimitPointProcedure::SetOutcome outcome = LimitPointProcedure::SetOutcome::Ignored;
-    runDeviceStep([&] { outcome = procedure.set(position, unit.workingImage); });
+    CommandOutcome outcome = CommandOutcome::Done;
+    runDeviceStep([&] { outcome = session.setLimitPoint(position); });
     switch (outcome) {
-    case LimitPointProcedure::SetOutcome::FirstPointTaken:
+    case CommandOutcome::LimitPoint2Wanted:
         QApplication::beep();
-        dialogValues.guidance = uiMessage(msg::setLimitPoint2);
+        dialogValues.guidance = uiMessage(messageOf(outcome));
         Show();
         break;
-    case LimitPointProcedure::SetOutcome::OutOfRange:
-        refusePoint(msg::outOfRange);
+    case CommandOutcome::LimitOutOfRange:
+    case CommandOutcome::LimitSameDirection:
+        refusePoint(messageOf(outcome));
         break;
-    case LimitPointProcedure::SetOutcome::SameDirection:
-        refusePoint(msg::sameDirection);
-        break;
-    case LimitPointProcedure::SetOutcome::FramesDropped:
-        endLimitPointModeWithFault();
-        break;
-    case LimitPointProcedure::SetOutcome::Stored:
+    case CommandOutcome::LimitPointsStored: {
         QApplication::beep();
         servoFrameWatch->stop();
-        dialogValues.panel.limitPoint1 = ServoToDisplay(unit.workingImage.limitPoint1());
-        dialogValues.panel.limitPoint2 = ServoToDisplay(unit.workingImage.limitPoint2());
+        const SettingsImage& image = session.workingImage();
+        dialogValues.panel.limitPoint1 = servoToDisplay(image.limitPoint1());
+        dialogValues.panel.limitPoint2 = servoToDisplay(image.limitPoint2());
         leaveLimitPointMode();
-        dialogValues.guidance = uiMessage(msg::pressWrite);
+        dialogValues.guidance = uiMessage(messageOf(outcome));
         Show();
         break;
-    case LimitPointProcedure::SetOutcome::Ignored:
+    }
+    case CommandOutcome::AdapterFault: // the servo may not stand where the slider says
+        endLimitPointModeWithFault();
+        break;
+    default:
         break;
     }
 }
@@ -99,18 +90,17 @@ void VarnelDlg::leaveLimitPointMode() {
 
 bool VarnelDlg::EndLimitPointMode() {
     servoFrameWatch->stop();
-    bool servoDriveOff = true;
-    runDeviceStep([&] {
-        try {
-            procedure.end();
-        } catch (const ComDevice::ConnectionError&) {
-            servoDriveOff = false;
-        }
-    });
+    CommandOutcome outcome = CommandOutcome::Done;
+    runDeviceStep([&] { outcome = session.endLimitPoints(); });
+    showLimitPointModeLeft();
+    return outcome == CommandOutcome::Done;
+}
+
+void VarnelDlg::showLimitPointModeLeft() {
+    servoFrameWatch->stop();
     leaveLimitPointMode();
     dialogValues.guidance.clear();
     Show();
-    return servoDriveOff;
 }
 
 void VarnelDlg::endLimitPointModeWithFault() {
@@ -120,7 +110,7 @@ void VarnelDlg::endLimitPointModeWithFault() {
 
 void VarnelDlg::checkServoFrames() {
     // A command under way ends the procedure itself, in its own order.
-    if (commandRunning || !limitPointModeOn() || !procedure.framesDropped()) {
+    if (commandRunning || !limitPointModeOn() || !session.limitPoints().framesDropped()) {
         return;
     }
     CommandScope scope(commandRunning);

@@ -2,7 +2,6 @@
 
 #include "varnel_dlg.h"
 
-#include "device/servo_frame.h"
 #include "settings/packing.h"
 #include "settings/scales.h"
 
@@ -12,13 +11,12 @@ void VarnelDlg::Collect() {
     // A refused Save still leaves every value read before the refusal; packing goes on
     // with what there is.
     Save();
-    packValues(dialogValues.panel, unit.workingImage);
+    packValues(dialogValues.panel, session.workingImage());
     RefreshLimitLabels();
 }
 
 void VarnelDlg::ImageToValues() {
-    unpackImage(unit.workingImage, dialogValues.panel);
-    servoChannel = 2;
+    unpackImage(session.workingImage(), dialogValues.panel);
     Show();
 }
 
@@ -36,8 +34,8 @@ void VarnelDlg::SlidersToValues() {
     for (const SliderSetup& setup : sliderTable) {
         const int position = controlAs<QSlider>(setup.id)->value();
         if (setup.field == SliderField::Servo) {
-            dialogValues.panel.servoPosition = ServoToDisplay(sliderToServoUnits(position));
-            ChannelValues[servoChannel] = static_cast<std::uint16_t>(position);
+            dialogValues.panel.servoPosition = servoToDisplay(sliderToServoUnits(position));
+            session.moveServo(position);
         } else {
             storeSliderPosition(dialogValues.panel, setup.field, position);
         }

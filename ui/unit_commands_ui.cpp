@@ -1,33 +1,30 @@
-// The Read and Write commands: the dialog's side of them. The device steps, their
-// pauses and the messages they map to live in the commands layer.
+// The Read and Write commands: the dialog's side of them. The sequences, their pauses
+// and their outcomes belong to the unit session.
 
 #include "varnel_dlg.h"
 #include "wait_cursor.h"
 
-#include "commands/unit_commands.h"
 #include "prompter.h"
-#include "resources/string_table.h"
-#include "settings/packing.h"
 
 void VarnelDlg::OnReadFromUnit() {
     CommandScope scope(commandRunning);
     WaitCursor wait;
-    // The servo frames stop before the adapter carries this command's bytes.
-    if (limitPointModeOn() && !EndLimitPointMode()) {
-        showMessage(*activePrompter, msg::readError, Prompter::Icon::Error);
-        return;
+    // The session ends a running limit point procedure before the read; the controls
+    // follow once the step is over.
+    const bool endsLimitPoints = limitPointModeOn();
+    CommandOutcome outcome = CommandOutcome::Done;
+    runDeviceStep([&] { outcome = session.read(); });
+    if (endsLimitPoints) {
+        showLimitPointModeLeft();
     }
-    UnitCommandResult result;
-    runDeviceStep([&] { result = readFromUnit(unit, *unit.device, services.sleep); });
-    if (!result.succeeded) {
-        showMessage(*activePrompter, result.message, Prompter::Icon::Error);
+    if (!succeeded(outcome)) {
+        showFailure(outcome);
         return;
     }
     dialogValues.guidance.clear();
-    hasReadUnit = true;
     SetWriteEnabled(true);
     showAfterFill();
-    showMessage(*activePrompter, result.message, Prompter::Icon::Information);
+    showMessage(*activePrompter, messageOf(outcome), Prompter::Icon::Information);
 }
 
 void VarnelDlg::OnWriteToUnit() {
@@ -38,23 +35,22 @@ bool VarnelDlg::WriteToUnit() {
     CommandScope scope(commandRunning);
     Collect();
     Save();
-    packControlResponseAndGain(dialogValues.panel.controlResponse, dialogValues.panel.governorGain,
-                               unit.workingImage);
+    const WritePacking packing{dialogValues.panel.controlResponse, dialogValues.panel.governorGain,
+                               dialogValues.panel.notUsingId != 0};
     WaitCursor wait;
-    if (limitPointModeOn() && !EndLimitPointMode()) {
-        showMessage(*activePrompter, msg::writeError, Prompter::Icon::Error);
-        return false;
+    const bool endsLimitPoints = limitPointModeOn();
+    CommandOutcome outcome = CommandOutcome::Done;
+    runDeviceStep([&] { outcome = session.write(packing); });
+    if (endsLimitPoints) {
+        showLimitPointModeLeft();
     }
-    UnitCommandResult result;
-    runDeviceStep(
-        [&] { result = writeToUnit(unit, dialogValues.panel.notUsingId != 0, services.sleep); });
-    if (!result.succeeded) {
-        showMessage(*activePrompter, result.message, Prompter::Icon::Error);
+    if (!succeeded(outcome)) {
+        showFailure(outcome);
         return false;
     }
     dialogValues.guidance.clear();
     showAfterFill();
-    showMessage(*activePrompter, result.message, Prompter::Icon::Information);
+    showMessage(*activePrompter, messageOf(outcome), Prompter::Icon::Information);
     return true;
 }
 
@@ -62,4 +58,10 @@ void VarnelDlg::showAfterFill() {
     ImageToValues();
     ValuesToSliders();
     RefreshLimitLabels();
+}
+
+void VarnelDlg::showFailure(CommandOutcome outcome) {
+    if (const int message = messageOf(outcome); message != noMessage) {
+        showMessage(*activePrompter, message, Prompter::Icon::Error);
+    }
 }

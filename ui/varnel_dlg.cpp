@@ -25,14 +25,25 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdio>
+#include <string_view>
+
 VarnelDlg::VarnelDlg(DialogServices givenServices, QWidget* parent)
     : QDialog(parent), services(std::move(givenServices)),
       ownPrompter(services.prompter ? nullptr : std::make_unique<QtPrompter>(this)),
       activePrompter(services.prompter ? services.prompter : ownPrompter.get()),
-      unit(&theAdapter(), services.sleep),
-      procedure(
-          unit, services.sleep, [this] { sendServoFrameThrough(*unit.device); },
+      session(
+          theAdapter(), services.sleep, [this] { sendServoFrameThrough(*session.kelvo().device); },
           services.servoTimer ? services.servoTimer() : nullptr) {
+    if (services.backupRoot) {
+        // A backup that cannot be kept never fails the Read; the line on standard error
+        // is all that tells of it.
+        backups.emplace(*services.backupRoot, [](std::string_view line) {
+            std::fprintf(stderr, "varnel: warning: %.*s\n", static_cast<int>(line.size()),
+                         line.data());
+        });
+        session.keepBackupsIn(&*backups);
+    }
     setWindowTitle(QStringLiteral("Varnel " VARNEL_VERSION));
     setWindowIcon(programIcon());
     setFont(dialogFont());
@@ -163,9 +174,9 @@ void VarnelDlg::initialize() {
     initialized = true;
     Show();
     setUpSliders();
-    setWriteControls(hasReadUnit);
+    setWriteControls(session.unitRead());
     Show();
-    ConnectAdapter();
+    connectPort();
     EnableLimitControls(false);
     RefreshLimitLabels();
     control(ctl::firstChannel)->setFocus(Qt::OtherFocusReason);
@@ -209,7 +220,7 @@ void VarnelDlg::placeSlider(QSlider* slider, int position) {
     placingSliders = false;
 }
 
-void VarnelDlg::ConnectAdapter() {
+void VarnelDlg::connectPort() {
     Connection connection = connectAdapter(services.port);
     if (connection.message != noMessage) {
         activePrompter->message(
@@ -219,7 +230,7 @@ void VarnelDlg::ConnectAdapter() {
         return;
     }
     port = std::move(connection.port);
-    unit.device = port.get();
+    session.usePort(*port);
     chooseAdapter(port.get());
     portName = QString::fromStdString(portLabel(connection));
 }

@@ -4,17 +4,20 @@
 #include "dialog_values.h"
 #include "timer_resolution.h"
 
+#include "commands/backup_store.h"
 #include "commands/connect.h"
-#include "commands/limit_point_procedure.h"
-#include "device/kelvo.h"
+#include "commands/outcome.h"
+#include "commands/unit_session.h"
 #include "device/sleep.h"
 
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class Prompter;
@@ -31,10 +34,17 @@ struct DialogServices {
     SleepFunction sleep = realSleep;
     // The timer that sends the servo frames; null: a real periodic timer.
     std::function<std::unique_ptr<PeriodicTimer>()> servoTimer;
+    // Where every record read from the unit is kept; none: no backups.
+    std::optional<std::filesystem::path> backupRoot = BackupStore::defaultRoot();
 };
 
-// The main window: every control, the exchanges between controls and values, the
-// transfers to and from the working image, and the command handlers.
+// The main window over a unit session: every control, the exchanges between controls
+// and values, the transfers to and from the working image, and the command handlers,
+// which call into the session and show the message of its outcome.
+//
+// Naming: the dialog's boundary (its command handlers On..., the exchange Show/Save and
+// the calls tests and the menus reach) keeps PascalCase names; everything else in the
+// code, this class's private helpers included, is camelCase.
 class VarnelDlg : public QDialog {
     Q_OBJECT
 
@@ -72,13 +82,14 @@ public:
     QWidget* clientArea() const { return client; }
     const DialogUnits& dialogUnits() const { return units; }
 
-    Kelvo& kelvo() { return unit; }
+    UnitSession& unitSession() { return session; }
+    Kelvo& kelvo() { return session.kelvo(); }
     DialogValues& values() { return dialogValues; }
-    bool unitRead() const { return hasReadUnit; }
+    bool unitRead() const { return session.unitRead(); }
     Prompter& prompter() const { return *activePrompter; }
-    const QString& filePath() const { return settingsFilePath; }
-    bool hasFilePath() const { return hasSettingsFilePath; }
-    LimitPointProcedure& limitPoints() { return procedure; }
+    QString filePath() const;
+    bool hasFilePath() const { return session.hasFilePath(); }
+    LimitPointProcedure& limitPoints() { return session.limitPoints(); }
     bool limitPointModeOn() const { return dialogValues.limitPointMode == 1; }
 
     // Leaves the limit point mode without storing anything. False when the servo drive
@@ -120,14 +131,16 @@ private:
     void wireControls();
     void setUpSliders();
     void setWriteControls(bool enabled);
-    void ConnectAdapter();
-    void SaveSettingsFile(const QString& path);
-    bool LoadSettingsFile(const QString& path); // false: refused, after telling the user
+    void connectPort();
     void showAfterFill();
+    // Tells the user what went wrong, if anything did.
+    void showFailure(CommandOutcome outcome);
     // Runs a step that talks to the adapter off the user-interface thread; the window
     // keeps painting but takes no input until the step returns.
     void runDeviceStep(const std::function<void()>& step);
     void endLimitPointModeWithFault();
+    // The controls after the session has left the limit point procedure.
+    void showLimitPointModeLeft();
     // A refused point ends the procedure after telling the user why.
     void refusePoint(int message);
     // The controls and the servo back to rest: mode off, slider centred and disabled.
@@ -148,11 +161,9 @@ private:
     // use it.
     std::unique_ptr<ComDevice> port;
     QString portName;
-    Kelvo unit;
+    std::optional<BackupStore> backups;
+    UnitSession session;
     DialogValues dialogValues;
-    bool hasReadUnit = false;
-    // The ChannelValues entry the servo slider feeds.
-    std::size_t servoChannel = 2;
 
     DialogUnits units;
     QWidget* client = nullptr;
@@ -160,10 +171,7 @@ private:
     BuiltControls built;
     std::map<int, QAction*> actions;
 
-    LimitPointProcedure procedure;
     QTimer* servoFrameWatch = nullptr;
-    QString settingsFilePath;
-    bool hasSettingsFilePath = false;
     // Set while a command handler or a device step runs: no other handler starts then.
     bool commandRunning = false;
     // Where each slider last stood by the user's or the program's hand.

@@ -88,8 +88,8 @@ TEST_F(LimitPointTest, PointsOnOppositeSidesAreStoredHigherFirst) {
         EXPECT_FALSE(procedure.framesRunning());
         EXPECT_EQ(image.limitPoint1(), 5616);
         EXPECT_EQ(image.limitPoint2(), 4016);
-        EXPECT_EQ(ServoToDisplay(image.limitPoint1()), 56);
-        EXPECT_EQ(ServoToDisplay(image.limitPoint2()), 63);
+        EXPECT_EQ(servoToDisplay(image.limitPoint1()), 56);
+        EXPECT_EQ(servoToDisplay(image.limitPoint2()), 63);
         EXPECT_EQ(simServoDriveOn(), 1) << "a completed procedure sends no servo-drive command";
         procedure.end();
     }

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                          0,    0, 0,    0,    0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// SendServoFrame goes through the process-wide adapter, which is borrowed here.
+// sendServoFrame goes through the process-wide adapter, which is borrowed here.
 class ServoTick : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -83,7 +83,7 @@ protected:
 };
 
 TEST_F(ServoTick, SendsThePackedChannelValues) {
-    SendServoFrame();
+    sendServoFrame();
     ServoFrame expected{};
     packServoFrame(only(2, 1024), expected);
     ASSERT_EQ(fake.writes.size(), 1U);
@@ -93,9 +93,9 @@ TEST_F(ServoTick, SendsThePackedChannelValues) {
 
 TEST_F(ServoTick, FailedWriteDropsTheFrameAndCountsIt) {
     fake.failing = "FT_Write";
-    EXPECT_NO_THROW(SendServoFrame());
+    EXPECT_NO_THROW(sendServoFrame());
     d2xxAdapter().driver.FT_Write = nullptr;
-    EXPECT_NO_THROW(SendServoFrame());
+    EXPECT_NO_THROW(sendServoFrame());
     EXPECT_EQ(droppedServoFrames(), 2U);
     resetDroppedServoFrames();
     EXPECT_EQ(droppedServoFrames(), 0U);
@@ -160,7 +160,7 @@ TEST(ServoDrive, TimerFramesReachTheSimulatedUnitUntilKilled) {
 
     ChannelValues[2] = 1500;
     PeriodicTimer timer;
-    timer.start(10ms, SendServoFrame);
+    timer.start(10ms, sendServoFrame);
     ASSERT_TRUE(waitFor([] { return simServoFrameCount() >= 3; }));
     timer.kill();
     const std::size_t atKill = simServoFrameCount();

@@ -63,12 +63,12 @@ TEST(FactoryDefaults, DecodeToTheFactoryValues) {
     EXPECT_EQ(controlResponsePresets[v.controlResponse].governorGain, v.governorGain);
 
     // Every interpreted value lies inside its slider's range.
-    for (const SliderSetup& setup : sliderTable) {
+    for (const SliderScale& setup : sliderScales) {
         if (setup.field == SliderField::Servo) {
             continue;
         }
         const int position = sliderPositionFor(v, setup.field);
-        EXPECT_GE(position, setup.minimum) << setup.id;
-        EXPECT_LE(position, setup.maximum) << setup.id;
+        EXPECT_GE(position, setup.minimum) << int(setup.field);
+        EXPECT_LE(position, setup.maximum) << int(setup.field);
     }
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ServoToDisplay, TellingValuesInsideAndOutsideTheServoRange) {
+TEST(servoToDisplay, TellingValuesInsideAndOutsideTheServoRange) {
     struct Case {
         int servoUnits;
         int display;
@@ -29,7 +29,7 @@ TEST(ServoToDisplay, TellingValuesInsideAndOutsideTheServoRange) {
         {sliderToServoUnits(1361), 50},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ServoToDisplay(c.servoUnits), c.display) << c.servoUnits;
+        EXPECT_EQ(servoToDisplay(c.servoUnits), c.display) << c.servoUnits;
     }
 }
 
@@ -50,7 +50,7 @@ TEST(SliderTable, EverySettingsSliderDrivesItsOwnField) {
     // Each settings slider must write a distinct field and read back what it wrote.
     PanelValues values;
     int marker = 1;
-    for (const SliderSetup& setup : sliderTable) {
+    for (const SliderScale& setup : sliderScales) {
         if (setup.field == SliderField::Servo) {
             continue;
         }
@@ -59,15 +59,15 @@ TEST(SliderTable, EverySettingsSliderDrivesItsOwnField) {
         ++marker;
     }
     marker = 1;
-    for (const SliderSetup& setup : sliderTable) {
+    for (const SliderScale& setup : sliderScales) {
         if (setup.field == SliderField::Servo) {
             continue;
         }
         const int expected = setup.field == SliderField::GearRatio ? 100 * marker : marker;
-        EXPECT_EQ(sliderPositionFor(values, setup.field), expected) << setup.id;
+        EXPECT_EQ(sliderPositionFor(values, setup.field), expected) << int(setup.field);
         ++marker;
     }
-    EXPECT_EQ(sliderSetup(SliderField::Servo).minimum, 16);
-    EXPECT_EQ(sliderSetup(SliderField::Servo).maximum, 2032);
+    EXPECT_EQ(sliderScale(SliderField::Servo).minimum, 16);
+    EXPECT_EQ(sliderScale(SliderField::Servo).maximum, 2032);
     EXPECT_EQ(servoSliderCentre, 1024);
 }

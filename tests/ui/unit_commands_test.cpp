@@ -3,13 +3,18 @@
 
 #include "dialog_harness.h"
 
+#include "commands/backup_store.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -123,6 +128,49 @@ private slots:
         QVERIFY(dialog.at(1060)->isEnabled());
         QVERIFY(dialog.at(1051)->isEnabled());
         QVERIFY(dialog->action(32772)->isEnabled());
+    }
+
+    // Every Read keeps what the unit sent under the user's data folder, without a box
+    // of its own; a folder that cannot take it does not fail the Read.
+    void readKeepsABackupWithoutABox_data() {
+        QTest::addColumn<bool>("usableFolder");
+        QTest::newRow("usable folder") << true;
+        QTest::newRow("data folder is a file") << false;
+    }
+
+    void readKeepsABackupWithoutABox() {
+        QFETCH(bool, usableFolder);
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QString dataHome = scratch.filePath(QStringLiteral("data"));
+        if (!usableFolder) {
+            QFile blocker(dataHome);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        const QByteArray previous = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+        DialogHarness dialog;
+        qputenv("XDG_DATA_HOME", previous);
+
+        readUnit(dialog);
+        readUnit(dialog); // the same record again adds no file
+
+        QCOMPARE(dialog.prompter.texts(), QStringList(2, message(117)));
+        QVERIFY(dialog->unitRead());
+        const SettingsImage& received = dialog->kelvo().receivedImage;
+        BackupStore store(std::filesystem::path(dataHome.toStdString()) / "varnel" / "backups",
+                          [](std::string_view) {});
+        const auto kept = store.backupsOf(received.unitId());
+        if (!usableFolder) {
+            QVERIFY(kept.empty());
+            return;
+        }
+        QCOMPARE(kept.size(), std::size_t(1));
+        QFile backup(QString::fromStdString(kept.front().string()));
+        QVERIFY(backup.open(QIODevice::ReadOnly));
+        const QByteArray record(reinterpret_cast<const char*>(received.raw().data()),
+                                qsizetype(received.raw().size()));
+        QCOMPARE(backup.readAll(), record);
     }
 
     void failedReadChangesNothing_data() {
