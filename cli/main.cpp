@@ -9,6 +9,7 @@
 #include "commands/settings_file.h"
 #include "commands/unit_session.h"
 #include "device/platform/terminal.h"
+#include "device/platform/utf8_arguments.h"
 #include "device/platform/utf8_path.h"
 #include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
@@ -338,7 +339,13 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     try {
-        return runCommandLine(argc, argv);
+        std::vector<std::string> arguments = utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        pointers.push_back(nullptr);
+        return runCommandLine(static_cast<int>(arguments.size()), pointers.data());
     } catch (...) {
         std::fputs("varnel-cli: unexpected failure\n", stderr);
         return exitError;
