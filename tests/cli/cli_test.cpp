@@ -4,6 +4,9 @@
 
 #include "device/platform/program_folder.h"
 #include "device/platform/utf8_path.h"
+#ifdef _WIN32
+#include "device/platform/wide_text.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -43,8 +46,9 @@ std::string commandLine(const fs::path& folder, const fs::path& dataHome, const 
     return command + " && " + shellQuoted(program);
 }
 
-int exitStatus(int raw) {
-    return raw;
+// The wide call: the narrow one passes the command through the code page.
+int runCommand(const std::string& command) {
+    return _wsystem(widen(command).c_str());
 }
 
 const char* const noInput = "NUL";
@@ -70,7 +74,8 @@ std::string commandLine(const fs::path& folder, const fs::path& dataHome, const 
            shellQuoted(program);
 }
 
-int exitStatus(int raw) {
+int runCommand(const std::string& command) {
+    const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
@@ -100,7 +105,7 @@ protected:
         }
         command += std::string(" >out.txt 2>err.txt <") + noInput;
         CliRun result;
-        result.status = exitStatus(std::system(command.c_str()));
+        result.status = runCommand(command);
         result.out = contentOf(temp.path() / "out.txt");
         result.err = contentOf(temp.path() / "err.txt");
         fs::remove(temp.path() / "out.txt");
@@ -158,6 +163,17 @@ bool oneLine(const std::string& text) {
 }
 
 } // namespace
+
+// Names outside the system's code page, in the arguments and on disk.
+TEST_F(CliTest, AJapaneseFileNameWorksEndToEnd) {
+    const std::string name = "\u8a2d\u5b9a.gvx"; // "settings"
+    const CliRun readRun = run({"--simulate", "read", "-o", name});
+    ASSERT_EQ(readRun.status, 0) << readRun.err;
+    EXPECT_EQ(TempFolder::readBytes(temp.path() / pathFromUtf8(name)).size(), 85U);
+    const CliRun show = run({"show", name});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("governor.target_rpm_1"), std::string::npos) << show.out;
+}
 
 TEST_F(CliTest, ReadShowSetWriteReadGivesTheEditedValues) {
     const CliRun readRun = run({"--simulate", "read", "-o", "unit.gvx"});
