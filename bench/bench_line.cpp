@@ -1,7 +1,9 @@
 #include "bench_line.h"
 
 #include "device/d2xx/d2xx_port.h"
+#ifdef VARNEL_SERIAL_PORT
 #include "device/serial/serial_port.h"
+#endif
 #include "sim/sim_control.h"
 
 #include <cstdio>
@@ -10,12 +12,14 @@
 
 std::vector<std::int64_t> BenchLine::servoArrivals() const {
     std::vector<std::int64_t> arrivals;
+#ifdef VARNEL_SERIAL_PORT
     if (unit) {
         for (const SimServoFrame& frame : unit->servoFrames()) {
             arrivals.push_back(frame.arrivalNs);
         }
         return arrivals;
     }
+#endif
     for (std::size_t i = 0; i < simServoFrameCount(); ++i) {
         SimServoFrame frame{};
         simGetServoFrame(i, &frame);
@@ -30,9 +34,11 @@ void BenchLine::wakeUnit() {
     port->read(preamble.data(), static_cast<std::uint32_t>(preamble.size()));
 }
 
-BenchLine openBenchLine(int argc, char** argv, int& index, const char* d2xxLibrary) {
+BenchLine openBenchLine([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
+                        [[maybe_unused]] int& index, const char* d2xxLibrary) {
     BenchLine line;
     try {
+#ifdef VARNEL_SERIAL_PORT
         if (index < argc && std::string_view(argv[index]) == "--port") {
             ++index;
             std::string path;
@@ -45,7 +51,9 @@ BenchLine openBenchLine(int argc, char** argv, int& index, const char* d2xxLibra
             }
             line.name = "tty";
             line.port = std::make_unique<SerialPort>(path);
-        } else {
+        } else
+#endif
+        {
             simReset();
             line.name = "D2XX";
             line.port = makeD2xxPort(d2xxLibrary);

@@ -8,8 +8,13 @@
 #include "commands/outcome.h"
 #include "commands/settings_file.h"
 #include "commands/unit_session.h"
+#include "device/platform/terminal.h"
+#include "device/platform/utf8_arguments.h"
+#include "device/platform/utf8_path.h"
 #include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
+
+#include "varnel_config.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -21,7 +26,6 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -134,7 +138,7 @@ bool confirmed(const std::string& question) {
 int runWrite(const Options& o) {
     const SettingsImage file = readFile(o.file);
     // Without a terminal to ask on, only --yes says the write is wanted.
-    const bool canAsk = ::isatty(STDIN_FILENO) != 0;
+    const bool canAsk = standardInputIsTerminal();
     if (!o.yes && !canAsk) {
         throw CliError("not writing without --yes: there is no terminal to ask on");
     }
@@ -224,9 +228,9 @@ int runBackups(const Options& o) {
     for (const unsigned id : units) {
         nlohmann::json files = nlohmann::json::array();
         for (const auto& path : store->backupsOf(id)) {
-            files.push_back(path.string());
+            files.push_back(utf8Of(path));
             if (!o.json) {
-                std::cout << id << "  " << path.string() << '\n';
+                std::cout << id << "  " << utf8Of(path) << '\n';
             }
         }
         listing[std::to_string(id)] = files;
@@ -255,7 +259,8 @@ int runCommandLine(int argc, char** argv) {
     app.add_option("--driver", o.port.driver, "Load the D2XX driver library at PATH")
         ->type_name("PATH");
     app.add_flag("--simulate", o.port.simulate,
-                 "Talk to the simulated adapter and unit (libvarnel_sim.so beside the program)");
+                 "Talk to the simulated adapter and unit (" VARNEL_SIM_LIBRARY_NAME
+                 " beside the program)");
     app.add_flag("--json", o.json, "Print JSON instead of text");
 
     using Runner = int (*)(const Options&);
@@ -334,7 +339,13 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     try {
-        return runCommandLine(argc, argv);
+        std::vector<std::string> arguments = utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        pointers.push_back(nullptr);
+        return runCommandLine(static_cast<int>(arguments.size()), pointers.data());
     } catch (...) {
         std::fputs("varnel-cli: unexpected failure\n", stderr);
         return exitError;

@@ -7,6 +7,9 @@
 #include "device/com_device.h"
 #include "device/d2xx/d2xx_types.h"
 #include "device/d2xx/driver_table.h"
+#include "device/platform/program_folder.h"
+#include "device/platform/terminal.h"
+#include "device/platform/utf8_path.h"
 #include "device/serial/serial_ports.h"
 #include "device/simulated_driver.h"
 #include "resources/string_table.h"
@@ -16,7 +19,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -24,12 +26,6 @@ namespace {
 constexpr std::size_t listedAdaptersAtMost = 16;
 
 bool progressShown = false;
-
-std::filesystem::path programFolder() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path(".") : self.parent_path();
-}
 
 const std::array<std::pair<CommandOutcome, const char*>, 13> outcomeTexts{{
     {CommandOutcome::Connected, "read the unit"},
@@ -55,7 +51,7 @@ std::string driverLibrary(const PortOptions& options) {
         return options.driver;
     }
     if (options.simulate) {
-        return simulatedDriverPath(programFolder()).string();
+        return utf8Of(simulatedDriverPath(programFolder()));
     }
     return DriverTable::defaultLibraryName();
 }
@@ -122,7 +118,7 @@ std::vector<std::string> listPorts(const PortOptions& options) {
 }
 
 SleepFunction progressSleep() {
-    if (::isatty(STDERR_FILENO) == 0) {
+    if (!standardErrorIsTerminal()) {
         return realSleep;
     }
     return [waited = std::chrono::milliseconds(0)](std::chrono::milliseconds pause) mutable {

@@ -1,14 +1,15 @@
 #include "commands/backup_store.h"
 
 #include "commands/outcome.h"
+#include "commands/platform/data_home.h"
 #include "commands/settings_file.h"
+#include "device/platform/utf8_path.h"
 #include "settings/settings_image.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -23,24 +24,26 @@ constexpr std::string_view extension = ".gvx";
 constexpr std::size_t nameLength = 24;
 
 bool isBackupName(const fs::path& path) {
-    const std::string name = path.filename().string();
+    const std::string name = utf8Of(path.filename());
     return name.size() == nameLength && name.ends_with(extension) && name[8] == 'T' &&
            name[15] == '.' && name[19] == 'Z' &&
            std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string timeName(std::chrono::system_clock::time_point when) {
-    const auto sinceEpoch = when.time_since_epoch();
-    const std::time_t seconds =
-        std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000;
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    // The calendar of <chrono>: gmtime_r is POSIX and gmtime is not thread-safe.
+    using namespace std::chrono;
+    const auto millisecondsSinceEpoch = time_point_cast<milliseconds>(when);
+    const auto day = floor<days>(millisecondsSinceEpoch);
+    const year_month_day date{day};
+    const hh_mm_ss time{millisecondsSinceEpoch - day};
     std::array<char, 96> text{};
-    std::snprintf(text.data(), text.size(), "%04d%02d%02dT%02d%02d%02d.%03dZ.gvx",
-                  utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
-                  utc.tm_sec, static_cast<int>(millis));
+    std::snprintf(text.data(), text.size(), "%04d%02u%02uT%02d%02d%02d.%03dZ.gvx",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()),
+                  static_cast<int>(time.subseconds().count()));
     return text.data();
 }
 
@@ -71,14 +74,8 @@ BackupStore::BackupStore(fs::path root, Reporter report, Clock clock)
     : folder(std::move(root)), report(std::move(report)), clock(std::move(clock)) {}
 
 std::optional<fs::path> BackupStore::defaultRoot() {
-    // Relative values are to be ignored, as if unset.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && fs::path(dataHome).is_absolute()) {
-        return fs::path(dataHome) / "varnel" / "backups";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && fs::path(home).is_absolute()) {
-        return fs::path(home) / ".local" / "share" / "varnel" / "backups";
+    if (const auto dataHome = userDataHome()) {
+        return *dataHome / "varnel" / "backups";
     }
     return std::nullopt;
 }
@@ -93,7 +90,7 @@ std::string BackupStore::freeName(const fs::path& unitFolder) const {
     auto when = clock();
     std::string name = timeName(when);
     const std::vector<fs::path> existing = sortedBackups(unitFolder);
-    while (!existing.empty() && name <= existing.back().filename().string()) {
+    while (!existing.empty() && name <= utf8Of(existing.back().filename())) {
         when += std::chrono::milliseconds(1);
         name = timeName(when);
     }
@@ -105,7 +102,7 @@ bool BackupStore::keep(const SettingsImage& received) {
     std::error_code error;
     fs::create_directories(target, error);
     if (error) {
-        report("cannot keep a backup in " + target.string() + ": " + error.message());
+        report("cannot keep a backup in " + utf8Of(target) + ": " + error.message());
         return false;
     }
     const std::vector<fs::path> existing = sortedBackups(target);
@@ -113,8 +110,8 @@ bool BackupStore::keep(const SettingsImage& received) {
         return true;
     }
     const fs::path file = target / freeName(target);
-    if (saveSettingsFile(received, file.string()) != noMessage) {
-        report("cannot write the backup " + file.string());
+    if (saveSettingsFile(received, utf8Of(file)) != noMessage) {
+        report("cannot write the backup " + utf8Of(file));
         return false;
     }
     dropOldest(target);
@@ -130,7 +127,7 @@ void BackupStore::dropOldest(const fs::path& unitFolder) {
     for (const fs::path& old : existing) {
         std::error_code error;
         if (!fs::remove(old, error) && error) {
-            report("cannot remove the old backup " + old.string() + ": " + error.message());
+            report("cannot remove the old backup " + utf8Of(old) + ": " + error.message());
         }
     }
 }
@@ -145,7 +142,7 @@ std::vector<unsigned> BackupStore::units() const {
     std::vector<unsigned> found;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8Of(it->path().filename());
         if (name.empty() || name.size() > 5 ||
             !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             continue;

@@ -12,7 +12,11 @@
 using namespace d2xx;
 using sim::Simulation;
 
+#ifdef _WIN32
+#define SIM_EXPORT extern "C" __declspec(dllexport)
+#else
 #define SIM_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 

@@ -1,8 +1,4 @@
-// First, so that these declarations are the ones that give the control functions
-// their exported visibility.
-#pragma GCC visibility push(default)
 #include "sim/sim_control.h"
-#pragma GCC visibility pop
 
 #include "sim/simulation.h"
 

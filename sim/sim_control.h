@@ -6,6 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 
+// Exported from the simulated library, whose own symbols are otherwise hidden; users
+// reach them through the library's import (Windows) or dynamic symbol table.
+#if defined(_WIN32) && defined(VARNEL_SIM_LIBRARY)
+#define SIM_CONTROL_API __declspec(dllexport)
+#elif defined(_WIN32)
+// Imported, so that a function's address is the library's own, not a local thunk's.
+#define SIM_CONTROL_API __declspec(dllimport)
+#else
+#define SIM_CONTROL_API __attribute__((visibility("default")))
+#endif
+
 extern "C" {
 
 enum SimFault {
@@ -29,13 +40,13 @@ enum SimFault {
 };
 
 // Back to power-on: factory record, no fault, line settings unset, logs empty.
-void simReset(void);
+SIM_CONTROL_API void simReset(void);
 // One fault at a time; the argument is the N of the fault's description.
-void simSetFault(int fault, int argument);
+SIM_CONTROL_API void simSetFault(int fault, int argument);
 
 // The unit's stored 85-byte record (bytes 0 and 84 are 0).
-void simGetRecord(std::uint8_t* record85);
-void simSetRecord(const std::uint8_t* record85);
+SIM_CONTROL_API void simGetRecord(std::uint8_t* record85);
+SIM_CONTROL_API void simSetRecord(const std::uint8_t* record85);
 
 // Line settings recorded by the adapter.
 struct SimLineSettings {
@@ -47,23 +58,23 @@ struct SimLineSettings {
     std::uint32_t writeTimeout;
     int open;
 };
-void simGetLineSettings(SimLineSettings* settings);
+SIM_CONTROL_API void simGetLineSettings(SimLineSettings* settings);
 
 // Everything written to the adapter, in order, as raw bytes (bounded log; the oldest
 // bytes are dropped first). Returns the number of bytes copied.
-std::size_t simGetWrittenBytes(std::uint8_t* buffer, std::size_t capacity);
-std::size_t simWrittenByteCount(void);
+SIM_CONTROL_API std::size_t simGetWrittenBytes(std::uint8_t* buffer, std::size_t capacity);
+SIM_CONTROL_API std::size_t simWrittenByteCount(void);
 
-int simServoDriveOn(void);
+SIM_CONTROL_API int simServoDriveOn(void);
 // S.BUS frames decoded while in servo-drive mode: channel values and arrival time
 // (monotonic clock, nanoseconds).
 struct SimServoFrame {
     std::uint16_t channels[16];
     std::int64_t arrivalNs;
 };
-std::size_t simServoFrameCount(void);
-int simGetServoFrame(std::size_t index, SimServoFrame* frame);
+SIM_CONTROL_API std::size_t simServoFrameCount(void);
+SIM_CONTROL_API int simGetServoFrame(std::size_t index, SimServoFrame* frame);
 
 // Count of D2XX calls made so far (for "unplugged after N calls" tests).
-std::uint64_t simCallCount(void);
+SIM_CONTROL_API std::uint64_t simCallCount(void);
 }

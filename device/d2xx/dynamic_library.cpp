@@ -1,17 +1,16 @@
 #include "dynamic_library.h"
 
 #ifdef _WIN32
-#include <string>
+#include "device/platform/wide_text.h"
+
 #include <windows.h>
 
 void* openDynamicLibrary(const char* name) {
     // The loader wants a wide name; paths given at start-up arrive as UTF-8.
-    const int length = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
-    if (length <= 0) {
+    const std::wstring wide = widen(name);
+    if (wide.empty()) {
         return nullptr;
     }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), length);
     return reinterpret_cast<void*>(LoadLibraryW(wide.c_str()));
 }
 

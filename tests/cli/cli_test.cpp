@@ -2,12 +2,20 @@
 #include "settings/settings_image.h"
 #include "temp_folder.h"
 
+#include "device/platform/program_folder.h"
+#include "device/platform/utf8_path.h"
+#ifdef _WIN32
+#include "device/platform/wide_text.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -19,13 +27,64 @@ struct CliRun {
     std::string err;
 };
 
-std::string quoted(const std::string& text) {
+#ifdef _WIN32
+// cmd.exe runs the command: double quotes, and set for the environment. The backups go
+// under LOCALAPPDATA there.
+std::string shellQuoted(const std::string& text) {
+    return '"' + text + '"';
+}
+
+std::string commandLine(const fs::path& folder, const fs::path& dataHome, const fs::path& unit,
+                        const std::string& environment, const std::string& program) {
+    std::string command = "cd /d " + shellQuoted(folder.string()) + " && set " +
+                          shellQuoted("LOCALAPPDATA=" + dataHome.string()) + " && set " +
+                          shellQuoted("VARNEL_SIM_RECORD=" + unit.string());
+    std::istringstream variables(environment);
+    for (std::string variable; variables >> variable;) {
+        command += " && set " + shellQuoted(variable);
+    }
+    return command + " && " + shellQuoted(program);
+}
+
+// The wide call: the narrow one passes the command through the code page.
+int runCommand(const std::string& command) {
+    return _wsystem(widen(command).c_str());
+}
+
+const char* const noInput = "NUL";
+
+// Beside this program: the build tree's path names a folder of the build machine.
+std::string cliProgram() {
+    return utf8Of(programFolder() / VARNEL_CLI_PATH);
+}
+#else
+std::string shellQuoted(const std::string& text) {
     std::string result = "'";
     for (const char c : text) {
         result += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return result + "'";
 }
+
+std::string commandLine(const fs::path& folder, const fs::path& dataHome, const fs::path& unit,
+                        const std::string& environment, const std::string& program) {
+    return "cd " + shellQuoted(folder.string()) +
+           " && env XDG_DATA_HOME=" + shellQuoted(dataHome.string()) +
+           " VARNEL_SIM_RECORD=" + shellQuoted(unit.string()) + " " + environment + " " +
+           shellQuoted(program);
+}
+
+int runCommand(const std::string& command) {
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+const char* const noInput = "/dev/null";
+
+std::string cliProgram() {
+    return VARNEL_CLI_PATH;
+}
+#endif
 
 std::string contentOf(const fs::path& file) {
     std::ifstream in(file);
@@ -39,17 +98,14 @@ std::string contentOf(const fs::path& file) {
 class CliTest : public ::testing::Test {
 protected:
     CliRun run(const std::vector<std::string>& args, const std::string& environment = "") {
-        std::string command = "cd " + quoted(temp.path().string()) +
-                              " && env XDG_DATA_HOME=" + quoted((temp.path() / "data").string()) +
-                              " VARNEL_SIM_RECORD=" + quoted(unitFile().string()) + " " +
-                              environment + " " + quoted(VARNEL_CLI_PATH);
+        std::string command =
+            commandLine(temp.path(), temp.path() / "data", unitFile(), environment, cliProgram());
         for (const std::string& arg : args) {
-            command += " " + quoted(arg);
+            command += " " + shellQuoted(arg);
         }
-        command += " >out.txt 2>err.txt </dev/null";
-        const int raw = std::system(command.c_str());
+        command += std::string(" >out.txt 2>err.txt <") + noInput;
         CliRun result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.status = runCommand(command);
         result.out = contentOf(temp.path() / "out.txt");
         result.err = contentOf(temp.path() / "err.txt");
         fs::remove(temp.path() / "out.txt");
@@ -61,7 +117,7 @@ protected:
     std::vector<std::uint8_t> unitRecord() const { return TempFolder::readBytes(unitFile()); }
     std::vector<fs::path> backups() const {
         std::vector<fs::path> found;
-        const fs::path folder = temp.path() / "data/varnel/backups/10775";
+        const fs::path folder = temp.path() / "data" / "varnel" / "backups" / "10775";
         if (fs::exists(folder)) {
             for (const auto& entry : fs::directory_iterator(folder)) {
                 found.push_back(entry.path());
@@ -107,6 +163,17 @@ bool oneLine(const std::string& text) {
 }
 
 } // namespace
+
+// Names outside the system's code page, in the arguments and on disk.
+TEST_F(CliTest, AJapaneseFileNameWorksEndToEnd) {
+    const std::string name = "\u8a2d\u5b9a.gvx"; // "settings"
+    const CliRun readRun = run({"--simulate", "read", "-o", name});
+    ASSERT_EQ(readRun.status, 0) << readRun.err;
+    EXPECT_EQ(TempFolder::readBytes(temp.path() / pathFromUtf8(name)).size(), 85U);
+    const CliRun show = run({"show", name});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("governor.target_rpm_1"), std::string::npos) << show.out;
+}
 
 TEST_F(CliTest, ReadShowSetWriteReadGivesTheEditedValues) {
     const CliRun readRun = run({"--simulate", "read", "-o", "unit.gvx"});
@@ -238,9 +305,11 @@ TEST_F(CliTest, BadInputEndsWithOneLineAndWritesNothing) {
         {{"--simulate", "read", "-o", "out.gvx"}, "VARNEL_SIM_FAULT=no_reply", "read error"},
         {{"--simulate", "write", "a.gvx", "--yes"}, "VARNEL_SIM_FAULT=no_adapter", "no QB-7"},
         {{"--driver", "/nonexistent/lib.so", "read", "-o", "out.gvx"}, "", "driver library"},
+#ifndef _WIN32 // a tty has no Windows form: the D2XX library is the only way in there
         {{"--port", "/dev/varnel-no-such-tty", "read", "-o", "out.gvx"},
          "",
          "/dev/varnel-no-such-tty: no QB-7 adapter"},
+#endif
         {{"frobnicate"}, "", "frobnicate"},
         {{"read", "--bogus"}, "", "bogus"},
     };
@@ -278,5 +347,5 @@ TEST_F(CliTest, FailedWriteLeavesThePreviousRecordInTheBackups) {
 
     const CliRun list = run({"backups", "10775"});
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(list.out, "10775  " + kept[0].string() + "\n");
+    EXPECT_EQ(list.out, "10775  " + utf8Of(kept[0]) + "\n");
 }

@@ -1,4 +1,5 @@
 #include "commands/backup_store.h"
+#include "environment_variable.h"
 #include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
 #include "temp_folder.h"
@@ -44,19 +45,9 @@ public:
         if (const char* old = std::getenv(name)) {
             previous = old;
         }
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
+        setEnvironmentVariable(name, value);
     }
-    ~ScopedVariable() {
-        if (previous) {
-            ::setenv(name, previous->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
+    ~ScopedVariable() { setEnvironmentVariable(name, previous ? previous->c_str() : nullptr); }
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
@@ -134,6 +125,25 @@ TEST_F(BackupStoreTest, ListsTheUnitsThatHaveBackups) {
     EXPECT_EQ(store.units(), (std::vector<unsigned>{7, 300}));
 }
 
+#ifdef _WIN32
+TEST(BackupRoot, FollowsTheLocalApplicationDataOfTheUser) {
+    struct Case {
+        const char* localAppData;
+        std::optional<fs::path> root;
+    };
+    const Case cases[] = {
+        {"C:\\Users\\u\\AppData\\Local",
+         fs::path("C:\\Users\\u\\AppData\\Local") / "varnel" / "backups"},
+        {"relative", std::nullopt},
+        {nullptr, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const ScopedVariable localAppData("LOCALAPPDATA", c.localAppData);
+        EXPECT_EQ(BackupStore::defaultRoot(), c.root)
+            << (c.localAppData ? c.localAppData : "(unset)");
+    }
+}
+#else
 TEST(BackupRoot, FollowsTheDataHomeOfTheUser) {
     struct Case {
         const char* dataHome;
@@ -153,3 +163,4 @@ TEST(BackupRoot, FollowsTheDataHomeOfTheUser) {
         EXPECT_EQ(BackupStore::defaultRoot(), c.root) << (c.dataHome ? c.dataHome : "(unset)");
     }
 }
+#endif

@@ -1,6 +1,6 @@
-#include "as_ordinary_user.h"
 #include "commands/outcome.h"
 #include "commands/settings_file.h"
+#include "device/platform/utf8_path.h"
 #include "resources/string_table.h"
 #include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
@@ -9,20 +9,27 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "as_ordinary_user.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -42,15 +49,15 @@ protected:
         fs::remove_all(folder);
     }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return utf8Of(folder / pathFromUtf8(name)); }
 
     static void writeBytes(const std::string& file, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream out(file, std::ios::binary);
+        std::ofstream out(pathFromUtf8(file), std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
     }
     static std::vector<std::uint8_t> readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
+        std::ifstream in(pathFromUtf8(file), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     std::size_t entries() const {
@@ -133,6 +140,11 @@ TEST_F(SettingsFileTest, RefusedFilesLeaveTheImageUntouched) {
     EXPECT_EQ(image, SettingsImage{});
 }
 
+#ifndef _WIN32
+// The failures below are made with fork, setuid, setrlimit, mount namespaces, FIFOs,
+// POSIX modes, setfsuid and unprivileged symbolic links, none of which Windows has; the
+// Windows save is made to fail
+// by a file lock instead, further down.
 TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderReportsAWriteError) {
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec |
@@ -155,11 +167,18 @@ TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderReportsAWriteError) {
     fs::permissions(folder / "locked", fs::perms::owner_all);
 }
 
+#endif
+
 TEST_F(SettingsFileTest, SaveIntoAMissingFolderReportsAWriteError) {
     EXPECT_EQ(saveSettingsFile(unitRecord(), (folder / "nowhere" / "a.gvx").string()),
               msg::fileWriteError);
 }
 
+#ifndef _WIN32
+// The failures below are made with fork, setuid, setrlimit, mount namespaces, FIFOs,
+// POSIX modes, setfsuid and unprivileged symbolic links, none of which Windows has; the
+// Windows save is made to fail
+// by a file lock instead, further down.
 TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileByteForByte) {
     // A file-size limit below one record makes the write fail part way, as a full
     // disk does. The save runs in a child so the limit does not touch the test.
@@ -260,12 +279,19 @@ TEST_F(SettingsFileTest, SaveThroughASymbolicLinkReplacesTheFileItPointsAt) {
     EXPECT_EQ(readBytes(path("target.gvx"))[2], 0x12);
 }
 
+#endif
+
 TEST_F(SettingsFileTest, ReadabilityCheck) {
     writeBytes(path("here.gvx"), {1, 2, 3});
     EXPECT_TRUE(fileIsReadable(path("here.gvx")));
     EXPECT_FALSE(fileIsReadable(path("absent.gvx")));
 }
 
+#ifndef _WIN32
+// The failures below are made with fork, setuid, setrlimit, mount namespaces, FIFOs,
+// POSIX modes, setfsuid and unprivileged symbolic links, none of which Windows has; the
+// Windows save is made to fail
+// by a file lock instead, further down.
 // Named pipes and device files are refused at once instead of blocking the window until
 // something writes to the pipe; the pipe and the device stay as they were.
 TEST_F(SettingsFileTest, OnlyRegularFilesAreOpenedOrReplaced) {
@@ -319,3 +345,48 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsRefusedAndKept) {
     EXPECT_EQ(readBytes(path("locked.gvx")), old);
     EXPECT_EQ(entries(), 1U);
 }
+#endif
+
+// File names are UTF-8 in the program, whatever the system's code page.
+TEST_F(SettingsFileTest, AJapaneseFolderAndFileNameWork) {
+    const std::string japanese = "\u8a2d\u5b9a\u30d5\u30a1\u30a4\u30eb"; // settings file
+    fs::create_directories(folder / pathFromUtf8(japanese));
+    const std::string file = path(japanese + "/" + japanese + ".gvx");
+    ASSERT_EQ(saveSettingsFile(unitRecord(), file), noMessage);
+    EXPECT_TRUE(fs::exists(pathFromUtf8(file)));
+    EXPECT_TRUE(fileIsReadable(file));
+    SettingsImage loaded;
+    EXPECT_EQ(readRecordFile(loaded, file), noMessage);
+    EXPECT_EQ(loaded, unitRecord());
+    // Replacing it goes through the same names.
+    ASSERT_EQ(saveSettingsFile(SettingsImage{}, file), noMessage);
+    const SettingsImage empty;
+    EXPECT_EQ(readBytes(file), std::vector<std::uint8_t>(empty.raw().begin(), empty.raw().end()));
+}
+
+#ifdef _WIN32
+// Another program holding the file open without sharing makes the replacement fail
+// after the new content was written: the old file stays and the temporary goes.
+TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileByteForByte) {
+    const std::vector<std::uint8_t> old(85, 0x3C);
+    writeBytes(path("keep.gvx"), old);
+    const HANDLE lock = CreateFileW((folder / "keep.gvx").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(saveSettingsFile(unitRecord(), path("keep.gvx")), msg::fileWriteError);
+    CloseHandle(lock);
+    EXPECT_EQ(readBytes(path("keep.gvx")), old);
+    EXPECT_EQ(entries(), 1U) << "the temporary file is removed";
+}
+
+// A read-only file is not silently replaced, though the folder would allow it.
+TEST_F(SettingsFileTest, AReadOnlyFileIsRefusedAndKept) {
+    const std::vector<std::uint8_t> old(85, 0x3C);
+    writeBytes(path("locked.gvx"), old);
+    ASSERT_TRUE(SetFileAttributesW((folder / "locked.gvx").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(saveSettingsFile(unitRecord(), path("locked.gvx")), msg::fileWriteError);
+    SetFileAttributesW((folder / "locked.gvx").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readBytes(path("locked.gvx")), old);
+    EXPECT_EQ(entries(), 1U);
+}
+#endif

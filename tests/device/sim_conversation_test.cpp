@@ -3,6 +3,7 @@
 
 #include "d2xx_adapter.h"
 #include "device/kelvo.h"
+#include "environment_variable.h"
 #include "outcome.h"
 #include "sim/sim_control.h"
 #include "sim/sim_session.h"
@@ -108,7 +109,7 @@ TEST_F(SimulatedUnit, UnitStoringAByteDifferentlyFailsTheVerification) {
 
 TEST_F(SimulatedUnit, RecordFileKeepsWritesBetweenPowerCycles) {
     const std::string path = ::testing::TempDir() + "varnel_record_" + std::to_string(getpid());
-    ASSERT_EQ(setenv("VARNEL_SIM_RECORD", path.c_str(), 1), 0);
+    setEnvironmentVariable("VARNEL_SIM_RECORD", path.c_str());
     startSimulatedSession();
     wakeSimulatedUnit();
     kelvo.workingImage = SettingsImage{};
@@ -117,7 +118,7 @@ TEST_F(SimulatedUnit, RecordFileKeepsWritesBetweenPowerCycles) {
 
     simReset();
     EXPECT_EQ(unitRecord()[60], 77);
-    unsetenv("VARNEL_SIM_RECORD");
+    setEnvironmentVariable("VARNEL_SIM_RECORD", nullptr);
     std::remove(path.c_str());
     simReset();
     EXPECT_NE(unitRecord()[60], 77);

@@ -1,5 +1,7 @@
 #include "device/simulated_driver.h"
 
+#include "varnel_config.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -15,8 +17,14 @@ namespace {
 class ScratchInstall {
 public:
     ScratchInstall() {
-        std::string pattern = (fs::temp_directory_path() / "varnel-layout-XXXXXX").string();
-        prefix = mkdtemp(pattern.data());
+        // create_directory says whether it made the folder, so two runs never share one.
+        for (unsigned attempt = 0;; ++attempt) {
+            prefix = fs::temp_directory_path() /
+                     ("varnel-layout-" + std::to_string(getpid()) + "-" + std::to_string(attempt));
+            if (fs::create_directory(prefix)) {
+                break;
+            }
+        }
         fs::create_directories(programs());
         fs::create_directories(privateFiles());
     }
@@ -26,7 +34,7 @@ public:
 
     fs::path programs() const { return prefix / "bin"; }
     fs::path privateFiles() const { return prefix / "lib" / "varnel"; }
-    static void place(const fs::path& folder) { std::ofstream(folder / "libvarnel_sim.so"); }
+    static void place(const fs::path& folder) { std::ofstream(folder / VARNEL_SIM_LIBRARY_NAME); }
 
     fs::path prefix;
 };
@@ -49,8 +57,8 @@ TEST_P(SimulatedDriverPath, PrefersTheBuildTreeAndFallsBackToTheInstallation) {
     if (layout.inPrivateFolder) {
         ScratchInstall::place(install.privateFiles());
     }
-    const fs::path expected =
-        (layout.expectBeside ? install.programs() : install.privateFiles()) / "libvarnel_sim.so";
+    const fs::path expected = (layout.expectBeside ? install.programs() : install.privateFiles()) /
+                              VARNEL_SIM_LIBRARY_NAME;
     // The path must name the file itself, with no "bin/.." left in it for messages.
     EXPECT_EQ(simulatedDriverPath(install.programs()), expected);
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <filesystem>
+
+// The folder of the running program's file, or "." when the system does not say.
+std::filesystem::path programFolder();

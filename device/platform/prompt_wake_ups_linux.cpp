@@ -1,0 +1,54 @@
+#include "device/platform/prompt_wake_ups.h"
+
+#include <cstdint>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// The kernel's sched_attr, which the C library of older systems does not declare.
+struct SchedulingAttributes {
+    std::uint32_t size;
+    std::uint32_t policy;
+    std::uint64_t flags;
+    std::int32_t nice;
+    std::uint32_t priority;
+    std::uint64_t runtime;
+    std::uint64_t deadline;
+    std::uint64_t period;
+};
+
+} // namespace
+
+// Where the system grants it (root, or an RLIMIT_RTPRIO allowance), a modest real-time
+// priority keeps the servo frames on time whatever else the machine runs; at that
+// priority the sleep ends a little early and the rest is waited out awake, since waking
+// a processor that went idle can take longer than a frame may be late.
+// Without privilege: a tiny timer slack, so the kernel does not defer the wake-up to
+// batch it with others, and a short scheduler slice, which lets a waking thread preempt
+// busy threads of the same priority instead of waiting for their slice to run out.
+// Either request may be refused by an older kernel; the thread then keeps the default
+// behaviour.
+PromptWakeUps::PromptWakeUps() {
+    sched_param realTime{};
+    realTime.sched_priority = 10;
+    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &realTime) == 0) {
+        margin = std::chrono::microseconds(1000);
+        return;
+    }
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    SchedulingAttributes attributes{};
+    attributes.size = sizeof attributes;
+    attributes.policy = 0; // SCHED_OTHER: no real-time privilege needed
+    // The thread keeps its niceness; changing it could need a privilege and would fail
+    // the whole request.
+    attributes.nice = getpriority(PRIO_PROCESS, 0);
+    attributes.runtime = 100'000; // ns
+    syscall(SYS_sched_setattr, 0, &attributes, 0U);
+}
+
+PromptWakeUps::~PromptWakeUps() = default;

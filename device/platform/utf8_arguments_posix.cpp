@@ -1,0 +1,5 @@
+#include "device/platform/utf8_arguments.h"
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
