@@ -4,6 +4,7 @@
 #include "settings/factory_defaults.h"
 #include "settings/scales.h"
 #include "sim_fixture.h"
+#include "timer_without_thread.h"
 
 #include <system_error>
 #include <thread>
@@ -159,17 +160,6 @@ TEST_F(LimitPointTest, AFrameDroppedBeforeSetRefusesThePoint) {
         EXPECT_EQ(simServoDriveOn(), 0);
     }
 }
-
-namespace {
-
-class TimerWithoutThread : public PeriodicTimer {
-public:
-    void start(std::chrono::milliseconds, std::function<void()>) override {
-        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    }
-};
-
-} // namespace
 
 TEST_F(LimitPointTest, AFrameTimerThatCannotStartIsReportedAndSendsNothing) {
     LimitPointProcedure withoutThread{kelvo, recordPause(),

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -25,21 +24,6 @@ void showFactorySettings(VarnelDlg& dialog) {
     dialog.ImageToValues();
     dialog.ValuesToSliders();
     dialog.RefreshLimitLabels();
-}
-
-QPoint handleCentre(QSlider* slider) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = option.sliderValue = slider->value();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    option.subControls = QStyle::SC_All;
-    return slider->style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-        .center();
 }
 
 } // namespace

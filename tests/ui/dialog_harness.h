@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <chrono>
 #include <functional>
@@ -107,4 +109,20 @@ inline void dragSlider(QSlider* slider, int position) {
     slider->setSliderDown(true);
     slider->setSliderPosition(position);
     slider->setSliderDown(false);
+}
+
+// Where the slider's handle stands, for pressing it with the mouse.
+inline QPoint handleCentre(QSlider* slider) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    option.subControls = QStyle::SC_All;
+    return slider->style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+        .center();
 }

@@ -8,7 +8,6 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QSignalSpy>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -18,20 +17,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-QPoint handleCentre(QSlider* slider) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = option.sliderValue = slider->value();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    return slider->style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-        .center();
-}
 
 void pressAccessibly(QWidget* widget) {
     QAccessibleActionInterface* actions =

@@ -2,6 +2,7 @@
 // simulated unit decoded them. The frames come from a real 50 ms timer.
 
 #include "dialog_harness.h"
+#include "timer_without_thread.h"
 
 #include <QAction>
 #include <QApplication>
@@ -333,13 +334,6 @@ private slots:
     // No thread for the frame timer: the procedure ends with a message, and the unit
     // leaves servo-drive mode, instead of the program ending with the servo driven.
     void frameTimerThatCannotStartEndsTheProcedure() {
-        class TimerWithoutThread : public PeriodicTimer {
-        public:
-            void start(std::chrono::milliseconds, std::function<void()>) override {
-                throw std::system_error(
-                    std::make_error_code(std::errc::resource_unavailable_try_again));
-            }
-        };
         DialogHarness dialog(VARNEL_SIM_PATH,
                              [] { return std::make_unique<TimerWithoutThread>(); });
         readUnit(dialog);
