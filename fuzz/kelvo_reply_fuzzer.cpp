@@ -91,6 +91,8 @@ Outcome expectedOutcome(const std::array<std::uint8_t, Kelvo::replySize>& reply)
 Outcome runRead(Kelvo& kelvo, bool flag) {
     try {
         kelvo.read(flag);
+    } catch (const CompatibilityError&) { // a kind of read error: the more specific first
+        return Outcome::ForeignModel;
     } catch (const Zabro::ReadError&) {
         return Outcome::ReadError;
     } catch (const Zabro::WriteError&) {
@@ -101,8 +103,6 @@ Outcome runRead(Kelvo& kelvo, bool flag) {
             std::abort();
         }
         return Outcome::ConnectionError;
-    } catch (const CompatibilityError&) {
-        return Outcome::ForeignModel;
     }
     return Outcome::Accepted;
 }
