@@ -341,6 +341,7 @@ int main(int argc, char** argv) {
     try {
         std::vector<std::string> arguments = utf8Arguments(argc, argv);
         std::vector<char*> pointers;
+        pointers.reserve(arguments.size() + 1);
         for (std::string& argument : arguments) {
             pointers.push_back(argument.data());
         }

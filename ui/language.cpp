@@ -23,7 +23,7 @@ Language languageForLocale(const QStringList& uiLanguages) {
     if (uiLanguages.isEmpty()) {
         return Language::Japanese;
     }
-    const QString first = uiLanguages.constFirst();
+    const QString& first = uiLanguages.constFirst();
     return first == QLatin1String("en") || first.startsWith(QLatin1String("en-")) ||
                    first.startsWith(QLatin1String("en_"))
                ? Language::English
