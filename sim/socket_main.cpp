@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         options[argv[i]] = argv[i + 1];
     }
-    if (argc % 2 != 1 || options.count("--socket") == 0 || options.count("--trace") == 0) {
+    if (argc % 2 != 1 || !options.contains("--socket") || !options.contains("--trace")) {
         std::fprintf(stderr, "usage: varnel-sim-socket --socket PATH --trace FILE "
                              "[--monitor PATH --device ID]\n");
         return 2;

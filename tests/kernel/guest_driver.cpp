@@ -59,20 +59,20 @@ void limits(SerialPort& port) {
     }
     constexpr int high = 1900;
     constexpr int low = 200;
-    constexpr auto hold = 300ms;
+    constexpr auto holdFor = 300ms;
     // Taking the second point brings the servo back to the centre first.
     std::printf("servo channel 3 requested: %d %d %d; centred at %d\n", servoSliderCentre, high,
                 low, servoSliderCentre);
 
     check(session.startLimitPoints(servoSliderCentre) == CommandOutcome::LimitPoint1Wanted,
           "servo drive on, frames started");
-    std::this_thread::sleep_for(hold);
+    std::this_thread::sleep_for(holdFor);
     session.moveServo(high);
-    std::this_thread::sleep_for(hold);
+    std::this_thread::sleep_for(holdFor);
     check(session.setLimitPoint(high) == CommandOutcome::LimitPoint2Wanted,
           "first limit point taken");
     session.moveServo(low);
-    std::this_thread::sleep_for(hold);
+    std::this_thread::sleep_for(holdFor);
     check(session.setLimitPoint(low) == CommandOutcome::LimitPointsStored,
           "second limit point taken, both stored");
     check(!session.limitPoints().framesDropped(), "no servo frame dropped");
