@@ -12,8 +12,9 @@
 //
 // It reports on standard output, one line each: "listening PATH" once it listens; the
 // chip's settings whenever the bytes arrive under other ones; the pulling of the
-// adapter; and when QEMU has gone, the record at the start and at the end, the bytes
-// received and the values of servo channel 3 in the order they arrived.
+// adapter; each record a write stores; and when QEMU has gone, the record at the start
+// and at the end, the bytes received and the values of servo channel 3 in the order
+// they arrived.
 
 #include "sim/socket_unit.h"
 
@@ -107,6 +108,9 @@ int main(int argc, char** argv) {
         unit.onSettings([](const sim::ChipSettings& settings, bool understood) {
             std::printf("line: %s, latency timer %d: %s\n", sim::describe(settings).c_str(),
                         settings.latencyTimer, understood ? "understood" : "not understood");
+        });
+        unit.onStored([](const sim::Record& record) {
+            std::printf("record stored: %s\n", hex(record).c_str());
         });
         running = &unit;
         std::signal(SIGINT, onSignal);

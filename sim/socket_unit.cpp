@@ -118,6 +118,12 @@ void SocketUnit::handle(int connection, const std::uint8_t* data, std::size_t co
         return;
     }
     sendAll(connection, out);
+    if (unitLine.unit().commits() != commitsReported) {
+        commitsReported = unitLine.unit().commits();
+        if (reportStored) {
+            reportStored(unitLine.unit().record());
+        }
+    }
 }
 
 } // namespace sim

@@ -33,6 +33,9 @@ public:
         reportSettings = std::move(report);
     }
 
+    // Called with the unit's record each time a write stores it.
+    void onStored(std::function<void(const Record&)> report) { reportStored = std::move(report); }
+
     // Takes QEMU's connection and serves it until QEMU closes it or stop() is called
     // (from a signal handler: it only sets a flag).
     void serve();
@@ -51,6 +54,8 @@ private:
     UnitLine unitLine;
     std::function<void()> unplugLine;
     std::function<void(const ChipSettings&, bool)> reportSettings;
+    std::function<void(const Record&)> reportStored;
+    std::uint64_t commitsReported = 0;
     ChipSettings reported;
     bool reportedOnce = false;
     bool pulled = false;
