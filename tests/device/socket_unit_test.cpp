@@ -49,7 +49,7 @@ TEST(ChipTrace, OnlyTheUnitsLineIsTheUnitsLine) {
         {"usb_serial_set_data dev 0:1 parity O, data bits 8, stop bits 2", "odd parity"},
         {"usb_serial_set_data dev 0:1 parity E, data bits 8, stop bits 1", "one stop bit"},
         {"usb_serial_set_data dev 0:1 parity E, data bits 7, stop bits 2", "seven data bits"},
-        {"usb_serial_set_flow_control dev 0:1 flow control 256", "RTS/CTS flow control"},
+        {"usb_serial_set_flow_control dev 0:1 flow control 1", "RTS/CTS flow control"},
         {"usb_serial_unsupported_parity dev 0:1 unsupported parity 5", "a parity the chip lacks"},
         {"4242@1733900000.123456:usb_serial_set_baud dev 0:1 baud rate 115200",
          "a line with QEMU's time stamp"},
