@@ -18,6 +18,7 @@
 
 #include "sim/socket_unit.h"
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstring>

@@ -30,7 +30,7 @@ void sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
 }
 
 // Waits for fd to be readable, a slice at a time, until stopping is set.
-bool readable(int fd, const volatile int& stopping) {
+bool readable(int fd, const volatile std::sig_atomic_t& stopping) {
     while (stopping == 0) {
         pollfd entry{fd, POLLIN, 0};
         const int ready = poll(&entry, 1, pollSliceMs);

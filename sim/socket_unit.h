@@ -8,6 +8,7 @@
 #include "sim/chip_trace.h"
 #include "sim/unit_line.h"
 
+#include <csignal>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -59,7 +60,7 @@ private:
     ChipSettings reported;
     bool reportedOnce = false;
     bool pulled = false;
-    volatile int stopping = 0;
+    volatile std::sig_atomic_t stopping = 0;
 };
 
 } // namespace sim
