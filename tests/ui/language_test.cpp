@@ -98,6 +98,30 @@ private slots:
         QVERIFY(program.readAllStandardError().contains("use ja or en"));
     }
 
+    // --list-ports prints what varnel-cli ports prints, and says so when nothing is found.
+    void listPortsAsTheCommandLineDoes() {
+        struct Case {
+            const char* fault;
+            int status;
+            const char* out;
+            const char* err;
+        };
+        for (const Case& c :
+             {Case{"", 0, "d2xx:0 ", ""}, Case{"no_adapter", 2, "", "no QB-7 adapter found"}}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("VARNEL_SIM_FAULT"), QString::fromUtf8(c.fault));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(VARNEL_PROGRAM_PATH),
+                          {QStringLiteral("--simulate"), QStringLiteral("--list-ports")});
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitCode(), c.status);
+            const QByteArray out = program.readAllStandardOutput();
+            QVERIFY2(c.status == 0 ? out.startsWith(c.out) : out.isEmpty(), out.constData());
+            QVERIFY(program.readAllStandardError().contains(c.err));
+        }
+    }
+
     // Every text has its English, and English with no Japanese left in it.
     void everyTextHasAFinishedEnglishTranslation() {
         QTranslator english;
