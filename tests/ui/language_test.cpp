@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 #include <QTranslator>
@@ -119,6 +120,31 @@ private slots:
             const QByteArray out = program.readAllStandardOutput();
             QVERIFY2(c.status == 0 ? out.startsWith(c.out) : out.isEmpty(), out.constData());
             QVERIFY(program.readAllStandardError().contains(c.err));
+        }
+    }
+
+    // Qt's own buttons speak the dialog's language, as a Japanese desktop shows them.
+    void messageBoxButtonsSpeakTheLanguage() {
+        struct Case {
+            Language language;
+            const char* yes;
+            const char* no;
+            const char* ok;
+        };
+        for (const Case& c : {Case{Language::Japanese, "はい", "いいえ", "OK"},
+                              Case{Language::English, "Yes", "No", "OK"}}) {
+            QVERIFY(useLanguage(c.language));
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Varnel"), QString(),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+            const auto shown = [&](QMessageBox::StandardButton which) {
+                return box.button(which)->text().remove(QLatin1Char('&'));
+            };
+            QVERIFY2(shown(QMessageBox::Yes).startsWith(QString::fromUtf8(c.yes)),
+                     qPrintable(shown(QMessageBox::Yes)));
+            QVERIFY2(shown(QMessageBox::No).startsWith(QString::fromUtf8(c.no)),
+                     qPrintable(shown(QMessageBox::No)));
+            QVERIFY2(shown(QMessageBox::Ok).startsWith(QString::fromUtf8(c.ok)),
+                     qPrintable(shown(QMessageBox::Ok)));
         }
     }
 
