@@ -36,9 +36,8 @@ void Zabro::open() {
     std::array<char, 64> description{};
     // The listing takes the device index in its pointer argument.
     // NOLINTNEXTLINE(performance-no-int-to-ptr)
-    call<OpenError>(driver.FT_ListDevices,
-                    reinterpret_cast<void*>(static_cast<std::uintptr_t>(deviceIndex)),
-                    static_cast<void*>(description.data()),
+    void* const listed = reinterpret_cast<void*>(static_cast<std::uintptr_t>(deviceIndex));
+    call<OpenError>(driver.FT_ListDevices, listed, static_cast<void*>(description.data()),
                     d2xx::FT_LIST_BY_INDEX | d2xx::FT_OPEN_BY_DESCRIPTION);
     call<OpenError>(driver.FT_Open, deviceIndex, &handle);
     call<OpenError>(driver.FT_SetBaudRate, handle, baudRate);
