@@ -3,6 +3,8 @@
 #include "resources/string_table.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace {
@@ -15,6 +17,21 @@ Language chosen = Language::Japanese;
 QTranslator& translator() {
     static QTranslator english;
     return english;
+}
+
+// Qt's own texts: the message boxes' buttons and the file dialog.
+QTranslator& qtTranslator() {
+    static QTranslator catalogue;
+    return catalogue;
+}
+
+// Qt's catalogue for the language; without it Qt's texts stay English, as Qt writes
+// them, and nothing else changes.
+void useQtCatalogue(const QLocale& locale) {
+    if (qtTranslator().load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTranslator());
+    }
 }
 
 } // namespace
@@ -42,8 +59,10 @@ std::optional<Language> languageNamed(const QString& name) {
 
 bool useLanguage(Language language) {
     QCoreApplication::removeTranslator(&translator());
+    QCoreApplication::removeTranslator(&qtTranslator());
     chosen = Language::Japanese;
     if (language == Language::Japanese) {
+        useQtCatalogue(QLocale(QLocale::Japanese, QLocale::Japan));
         return true;
     }
     if (!translator().load(QStringLiteral(":/i18n/varnel_en.qm")) ||

@@ -49,7 +49,10 @@ class VarnelDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit VarnelDlg(DialogServices services = {}, QWidget* parent = nullptr);
+    // The services are always given: a default-constructible dialog gets a default
+    // constructor registered by moc, whose inlined temporaries GCC 12 at -O3 takes for
+    // uninitialised (-Wmaybe-uninitialized).
+    explicit VarnelDlg(DialogServices services, QWidget* parent = nullptr);
     ~VarnelDlg() override;
 
     // The initialisation the dialog runs before it first shows: slider set-up, write
