@@ -74,7 +74,10 @@ std::string channel3Course(const std::vector<SimServoFrame>& frames) {
     for (const SimServoFrame& frame : frames) {
         if (frame.channels[2] != last) {
             last = frame.channels[2];
-            course += (course.empty() ? "" : " ") + std::to_string(last);
+            if (!course.empty()) {
+                course += ' ';
+            }
+            course += std::to_string(last);
         }
     }
     return course;
