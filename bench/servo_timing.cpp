@@ -62,23 +62,34 @@ std::int64_t threadCpuNs() {
     return static_cast<std::int64_t>(cpu.tv_sec) * 1'000'000'000 + cpu.tv_nsec;
 }
 
-// How far each moment lies from a 50 ms grid. The grid is placed at the earliest of the
-// moments, since a frame can be late but never early; a constant delay of every frame
-// does not change the servo's rhythm and does not count. A tick that overran skips whole
-// periods, so each moment belongs to the grid point nearest its distance from the one
-// before; the periods skipped are counted apart.
-Figures deviationsFromGrid(const std::vector<std::int64_t>& moments) {
+// The grid point of each hand-over, counted in periods from the first. A tick that
+// overran skips whole periods, so a hand-over more than three quarters of a period
+// after the one due goes to a later point. The frame that arrives belongs to the point
+// of its hand-over.
+std::vector<std::int64_t> gridPoints(const std::vector<std::int64_t>& handOvers) {
     const auto periodNs = std::chrono::duration_cast<std::chrono::nanoseconds>(period).count();
-    Figures figures{};
-    std::vector<std::int64_t> offsets{0};
-    std::int64_t gridPoint = 0;
-    for (std::size_t i = 1; i < moments.size(); ++i) {
-        const std::int64_t step = std::max<std::int64_t>(
-            1, std::llround(static_cast<double>(moments[i] - moments[i - 1]) /
-                            static_cast<double>(periodNs)));
-        figures.skipped += static_cast<std::size_t>(step - 1);
-        gridPoint += step;
-        offsets.push_back(moments[i] - moments.front() - gridPoint * periodNs);
+    std::vector<std::int64_t> points{0};
+    for (std::size_t i = 1; i < handOvers.size(); ++i) {
+        points.push_back(
+            points.back() +
+            std::max<std::int64_t>(1, (handOvers[i] - handOvers[i - 1] + periodNs / 4) / periodNs));
+    }
+    return points;
+}
+
+// How far each moment lies from its point on a 50 ms grid. The grid is placed at the
+// earliest of the moments, since a frame can be late but never early; a constant delay
+// of every frame does not change the servo's rhythm and does not count.
+Figures deviationsFromGrid(const std::vector<std::int64_t>& moments,
+                           const std::vector<std::int64_t>& points) {
+    const auto periodNs = std::chrono::duration_cast<std::chrono::nanoseconds>(period).count();
+    std::vector<std::int64_t> offsets;
+    for (std::size_t i = 0; i < moments.size() && i < points.size(); ++i) {
+        offsets.push_back(moments[i] - moments.front() - points[i] * periodNs);
+    }
+    const auto skipped = static_cast<std::size_t>(points.back()) + 1 - points.size();
+    if (offsets.empty()) {
+        return {0, 0, 0, skipped};
     }
     const std::int64_t grid = *std::min_element(offsets.begin(), offsets.end());
     std::vector<double> deviations;
@@ -90,10 +101,7 @@ Figures deviationsFromGrid(const std::vector<std::int64_t>& moments) {
         const auto index = static_cast<std::size_t>(std::ceil(fraction * deviations.size())) - 1;
         return deviations[std::min(index, deviations.size() - 1)];
     };
-    figures.medianMs = rank(0.5);
-    figures.p99Ms = rank(0.99);
-    figures.maxMs = deviations.back();
-    return figures;
+    return {rank(0.5), rank(0.99), deviations.back(), skipped};
 }
 
 Run measure(BenchLine& line) {
@@ -137,7 +145,8 @@ Run measure(BenchLine& line) {
         std::fprintf(stderr, "%zu of %zu frames arrived\n", arrivals.size(), periods + 1);
     }
     const double wallNs = static_cast<double>(handOvers.back() - handOvers.front());
-    return {deviationsFromGrid(handOvers), deviationsFromGrid(arrivals),
+    const std::vector<std::int64_t> points = gridPoints(handOvers);
+    return {deviationsFromGrid(handOvers, points), deviationsFromGrid(arrivals, points),
             100.0 * static_cast<double>(timerCpu.back() - timerCpu.front()) / wallNs};
 }
 
