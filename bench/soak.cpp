@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     const bool steady = failures == 0 && lateEchoes == 0 &&
                         atEnd.descriptors == afterTen.descriptors &&
                         atEnd.residentKiB <= halfway.residentKiB;
-    std::printf("%-4s %d cycles in %.1f s, %d failed, %d echoes later than %lld s; descriptors %zu "
-                "-> %zu; resident %ld -> "
-                "%ld -> %ld KiB after 10, %d, %d cycles (%s)\n",
+    std::printf("%-4s %d cycles in %.1f s, %d failed, %d echoes later than %lld s; "
+                "descriptors %zu -> %zu; resident %ld -> %ld -> %ld KiB after 10, %d, %d "
+                "cycles (%s)\n",
                 line.name.c_str(), cycles, seconds, failures, lateEchoes,
                 static_cast<long long>(echoDeadline.count()), afterTen.descriptors,
                 atEnd.descriptors, afterTen.residentKiB, halfway.residentKiB, atEnd.residentKiB,
