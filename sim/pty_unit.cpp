@@ -102,8 +102,8 @@ void PtyUnit::serve() {
         if (poll(&entry, 1, pollSliceMs) <= 0 || (entry.revents & POLLIN) == 0) {
             continue;
         }
-        // Read and answered under the lock, so that waitUntilAnswered() sees bytes
-        // either still queued or answered, never in between.
+        // Read and answered under the lock, which the controls and a closing line
+        // take too.
         std::lock_guard lock(mutex);
         if (master < 0) {
             continue;
@@ -127,20 +127,13 @@ void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
     sendOrDrop(master, out);
 }
 
-void PtyUnit::waitUntilAnswered() {
-    for (;;) {
-        {
-            std::lock_guard lock(mutex);
-            int queued = 0;
-            if (master < 0 || ioctl(master, FIONREAD, &queued) != 0 || queued == 0) {
-                break;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+std::size_t PtyUnit::bytesForProgram() {
+    std::lock_guard lock(mutex);
+    int queued = 0;
+    if (slaveHold < 0 || ioctl(slaveHold, FIONREAD, &queued) != 0) {
+        return 0;
     }
-    // The answer passes through the kernel's buffers on its way to the program, moved
-    // on by a worker thread; on a loaded machine that can take tens of milliseconds.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return static_cast<std::size_t>(queued);
 }
 
 void PtyUnit::setFault(int newFault, int argument) {

@@ -34,10 +34,9 @@ public:
     void serve();
     void stop();
 
-    // Returns once the unit has taken every byte that reached it and its echo and
-    // answer are on their way back. Bytes the kernel has not yet passed on are not
-    // seen, so on a loaded machine this is no substitute for the real pauses.
-    void waitUntilAnswered();
+    // Bytes waiting on the program's side of the line (echoes and answers it has not
+    // read yet); 0 once the line is closed.
+    std::size_t bytesForProgram();
 
     void setFault(int fault, int argument);
     // The line closes now, as when the adapter's cable is pulled.

@@ -2,13 +2,13 @@
 
 #include "dialog_builder.h"
 #include "dialog_values.h"
-#include "timer_resolution.h"
 
 #include "commands/backup_store.h"
 #include "commands/connect.h"
 #include "commands/outcome.h"
 #include "commands/unit_session.h"
 #include "device/sleep.h"
+#include "device/timer_resolution.h"
 
 #include <QDialog>
 #include <QString>

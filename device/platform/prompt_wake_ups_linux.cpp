@@ -28,11 +28,16 @@ struct SchedulingAttributes {
 // priority keeps the servo frames on time whatever else the machine runs; at that
 // priority the sleep ends a little early and the rest is waited out awake, since waking
 // a processor that went idle can take longer than a frame may be late.
-// Without privilege: a tiny timer slack, so the kernel does not defer the wake-up to
-// batch it with others, and a short scheduler slice, which lets a waking thread preempt
-// busy threads of the same priority instead of waiting for their slice to run out.
-// Either request may be refused by an older kernel; the thread then keeps the default
-// behaviour.
+//
+// An ordinary user gets no such priority, and none is needed: a tiny timer slack, so
+// the kernel does not defer the wake-up to batch it with others, and a short scheduler
+// slice, which lets the waking thread preempt busy threads of the same priority at once.
+// Without the real-time priority the thread does not wait awake. The fair scheduler
+// lets a woken thread preempt only while it has used less than its share; every
+// microsecond spent waiting awake is charged to that share, and on a busy machine a
+// thread that waited awake was the one preempted at the next scheduler tick, frames
+// 2 to 4 ms late, where one that slept to the deadline was not.
+// Any of these requests may be refused; the thread then keeps the default behaviour.
 PromptWakeUps::PromptWakeUps() {
     sched_param realTime{};
     realTime.sched_priority = 10;
