@@ -1,5 +1,5 @@
-#include "device/timer_resolution.h"
+#include "device/platform/timer_resolution.h"
 
-// High-resolution timers need no asking here.
+// The timers here are fine-grained already.
 TimerResolution::TimerResolution() = default;
 TimerResolution::~TimerResolution() = default;

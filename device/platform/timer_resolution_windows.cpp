@@ -1,4 +1,4 @@
-#include "device/timer_resolution.h"
+#include "device/platform/timer_resolution.h"
 
 #include <windows.h>
 // After windows.h, which it needs.

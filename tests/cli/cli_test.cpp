@@ -298,7 +298,8 @@ TEST_F(CliTest, EveryListedPortCanBeUsedAndNoneFoundSaysSo) {
     EXPECT_EQ(listed, 1);
     const CliRun unlisted = run({"--simulate", "--port", "d2xx:1", "read", "-o", "r.gvx"});
     EXPECT_EQ(unlisted.status, 2);
-    EXPECT_NE(unlisted.err.find("d2xx:1: no QB-7 adapter"), std::string::npos) << unlisted.err;
+    EXPECT_NE(unlisted.err.find("d2xx:1: the QB-7 is not connected"), std::string::npos)
+        << unlisted.err;
 
     const CliRun none = run({"--simulate", "ports"}, "VARNEL_SIM_FAULT=no_adapter");
     EXPECT_EQ(none.status, 2);
@@ -336,23 +337,31 @@ TEST_F(CliTest, BadInputEndsWithOneLineAndWritesNothing) {
         {{"set", "a.gvx", "governor.gear_ratio=8.001", "-o", "out.gvx"}, "", "two decimals"},
         {{"set", "a.gvx", "governor.gain", "-o", "out.gvx"}, "", "KEY=VALUE"},
         {{"set", "a.gvx", "unit.id=5", "-o", "out.gvx"}, "", "not a setting"},
-        {{"set", "foreign.gvx", "governor.gain=55", "-o", "out.gvx"}, "", "another model"},
+        {{"set", "foreign.gvx", "governor.gain=55", "-o", "out.gvx"},
+         "",
+         "cannot be used with the Kelvo"},
         {{"show", "short.gvx"}, "", "85-byte"},
         {{"show", "long.gvx"}, "", "85-byte"},
         {{"import", "broken.json", "-o", "out.gvx"}, "", "not valid JSON"},
         {{"import", "range.json", "-o", "out.gvx"}, "", "outside 10..100"},
         {{"import", "key.json", "-o", "out.gvx"}, "", "unknown key"},
         {{"import", "a.json", "-o", "out.gvx"}, "", "cannot read"},
-        {{"--simulate", "write", "foreign.gvx", "--yes"}, "", "another model"},
+        {{"--simulate", "write", "foreign.gvx", "--yes"}, "", "cannot be used with the Kelvo"},
         {{"--simulate", "write", "a.gvx"}, "", "--yes"},
-        {{"--simulate", "read", "-o", "out.gvx"}, "VARNEL_SIM_FAULT=no_adapter", "no QB-7"},
+        {{"--simulate", "read", "-o", "out.gvx"},
+         "VARNEL_SIM_FAULT=no_adapter",
+         "the QB-7 is not connected"},
         {{"--simulate", "read", "-o", "out.gvx"}, "VARNEL_SIM_FAULT=no_reply", "read error"},
-        {{"--simulate", "write", "a.gvx", "--yes"}, "VARNEL_SIM_FAULT=no_adapter", "no QB-7"},
-        {{"--driver", "/nonexistent/lib.so", "read", "-o", "out.gvx"}, "", "driver library"},
+        {{"--simulate", "write", "a.gvx", "--yes"},
+         "VARNEL_SIM_FAULT=no_adapter",
+         "the QB-7 is not connected"},
+        {{"--driver", "/nonexistent/lib.so", "read", "-o", "out.gvx"},
+         "",
+         "the QB-7 device driver is not installed"},
 #ifndef _WIN32 // a tty has no Windows form: the D2XX library is the only way in there
         {{"--port", "/dev/varnel-no-such-tty", "read", "-o", "out.gvx"},
          "",
-         "/dev/varnel-no-such-tty: no QB-7 adapter"},
+         "/dev/varnel-no-such-tty: the QB-7 is not connected"},
 #endif
         {{"frobnicate"}, "", "frobnicate"},
         {{"read", "--bogus"}, "", "bogus"},

@@ -3,7 +3,7 @@
 
 #include "dialog_harness.h"
 
-#include "ui/control_table.h"
+#include "dialog/control_table.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -31,7 +31,7 @@ struct Outcome {
 };
 
 Outcome outcomeOf(DialogHarness& dialog) {
-    return {dialog.prompter.texts(), dialog->kelvo().workingImage, shownValues(*dialog)};
+    return {dialog.prompter.texts(), dialog->logic().kelvo().workingImage, shownValues(*dialog)};
 }
 
 QAccessible::Role expectedRole(ControlKind kind) {
@@ -140,13 +140,13 @@ private slots:
             QVERIFY2(actions, qPrintable(what));
             QVERIFY2(actions->actionNames().contains(QAccessibleActionInterface::setFocusAction()),
                      qPrintable(what));
-            const SettingsImage before = dialog->kelvo().workingImage;
+            const SettingsImage before = dialog->logic().kelvo().workingImage;
             actions->doAction(QAccessibleActionInterface::setFocusAction());
             QVERIFY2(dialog->focusWidget() == widget, qPrintable(what));
-            QCOMPARE(dialog->kelvo().workingImage, before); // focus only, no click
+            QCOMPARE(dialog->logic().kelvo().workingImage, before); // focus only, no click
             kindsSeen.insert(row.kind);
         }
-        QVERIFY(dialog->limitPointModeOn());
+        QVERIFY(dialog->logic().limitPointModeOn());
         for (ControlKind kind : {ControlKind::Radio, ControlKind::PushButton,
                                  ControlKind::CheckButton, ControlKind::Slider}) {
             QVERIFY2(kindsSeen.count(kind) == 1, "a kind of control was never focused");
@@ -183,13 +183,13 @@ private slots:
         QAccessibleInterface* input = accessible(dialog.at(1051));
         QAccessibleActionInterface* actions = input->actionInterface();
         actions->doAction(actions->actionNames().front());
-        QVERIFY(dialog->limitPointModeOn());
+        QVERIFY(dialog->logic().limitPointModeOn());
         QVERIFY(input->state().checked);
         QCOMPARE(simServoDriveOn(), 1);
         QCOMPARE(dialog.at<QLineEdit>(1061)->text(), message(121));
 
         actions->doAction(actions->actionNames().front());
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QVERIFY(!input->state().checked);
         QCOMPARE(simServoDriveOn(), 0);
         QCOMPARE(dialog.prompter.texts(), QStringList{message(132)});
