@@ -2,30 +2,34 @@
 
 #include "device/platform/wide_text.h"
 
-UINT messageBoxStyle(BoxIcon icon, BoxButtons buttons) {
-    UINT style = buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK;
+using Icon = DialogView::Icon;
+using Buttons = DialogView::Buttons;
+using Answer = DialogView::Answer;
+
+UINT messageBoxStyle(Icon icon, Buttons buttons) {
+    UINT style = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
     switch (icon) {
-    case BoxIcon::Error:
+    case Icon::Error:
         style |= MB_ICONERROR;
         break;
-    case BoxIcon::Information:
+    case Icon::Information:
         style |= MB_ICONINFORMATION;
         break;
-    case BoxIcon::Warning:
+    case Icon::Warning:
         style |= MB_ICONWARNING;
         break;
-    case BoxIcon::Question:
+    case Icon::Question:
         style |= MB_ICONQUESTION;
         break;
     }
     return style;
 }
 
-BoxAnswer showMessageBox(HWND owner, const std::string& text, BoxIcon icon, BoxButtons buttons) {
+Answer showMessageBox(HWND owner, const std::string& text, Icon icon, Buttons buttons) {
     const int answer =
         MessageBoxW(owner, widen(text).c_str(), L"Varnel", messageBoxStyle(icon, buttons));
-    if (buttons == BoxButtons::Ok) {
-        return BoxAnswer::Ok;
+    if (buttons == Buttons::Ok) {
+        return Answer::Ok;
     }
-    return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;
+    return answer == IDYES ? Answer::Yes : Answer::No;
 }

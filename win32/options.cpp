@@ -7,12 +7,12 @@
 
 namespace {
 
-std::optional<FaceLanguage> languageNamed(std::string_view name) {
+std::optional<Language> languageNamed(std::string_view name) {
     if (name == "ja") {
-        return FaceLanguage::Japanese;
+        return Language::Japanese;
     }
     if (name == "en") {
-        return FaceLanguage::English;
+        return Language::English;
     }
     return std::nullopt;
 }
@@ -39,7 +39,7 @@ bool names(std::string_view argument, std::string_view name) {
 } // namespace
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments,
-                           const std::filesystem::path& programDir, FaceLanguage defaultLanguage) {
+                           const std::filesystem::path& programDir, Language defaultLanguage) {
     LaunchOptions options;
     options.language = defaultLanguage;
     std::optional<std::string> driver;
@@ -55,7 +55,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments,
             }
         } else if (names(argument, "--lang")) {
             const std::optional<std::string> name = valueOf("--lang", arguments, at);
-            const std::optional<FaceLanguage> language = name ? languageNamed(*name) : std::nullopt;
+            const std::optional<Language> language = name ? languageNamed(*name) : std::nullopt;
             if (!language) {
                 return {std::nullopt,
                         "unknown language \"" + name.value_or("") + "\"; use ja or en"};
@@ -77,11 +77,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments,
     return {options, {}};
 }
 
-FaceLanguage languageForUiLanguage(LANGID uiLanguage) {
-    return PRIMARYLANGID(uiLanguage) == LANG_JAPANESE ? FaceLanguage::Japanese
-                                                      : FaceLanguage::English;
+Language languageForUiLanguage(LANGID uiLanguage) {
+    return PRIMARYLANGID(uiLanguage) == LANG_JAPANESE ? Language::Japanese : Language::English;
 }
 
-FaceLanguage userLanguage() {
+Language userLanguage() {
     return languageForUiLanguage(GetUserDefaultUILanguage());
 }

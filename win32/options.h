@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/connect.h"
+#include "resources/text_catalogue.h"
 
 #include <windows.h>
 
@@ -9,13 +10,11 @@
 #include <string>
 #include <vector>
 
-enum class FaceLanguage { Japanese, English };
-
 // What the command line asks for, as on Linux: --driver PATH (another D2XX library),
 // --simulate (varnel_sim.dll beside the program), --lang ja|en.
 struct LaunchOptions {
     PortChoice port;
-    FaceLanguage language = FaceLanguage::Japanese;
+    Language language = Language::Japanese;
 };
 
 struct ParsedOptions {
@@ -26,8 +25,8 @@ struct ParsedOptions {
 // `arguments` without the program's name; `programDir` is where --simulate looks;
 // `defaultLanguage` applies without --lang.
 ParsedOptions parseOptions(const std::vector<std::string>& arguments,
-                           const std::filesystem::path& programDir, FaceLanguage defaultLanguage);
+                           const std::filesystem::path& programDir, Language defaultLanguage);
 
 // Japanese for a Japanese user interface language, English for every other.
-FaceLanguage languageForUiLanguage(LANGID uiLanguage);
-FaceLanguage userLanguage();
+Language languageForUiLanguage(LANGID uiLanguage);
+Language userLanguage();

@@ -11,16 +11,16 @@ namespace {
 
 TEST(Win32MessageBox, EachKindCarriesItsIconAndButtons) {
     struct Case {
-        BoxIcon icon;
-        BoxButtons buttons;
+        DialogView::Icon icon;
+        DialogView::Buttons buttons;
         UINT style;
     };
     const Case cases[] = {
-        {BoxIcon::Error, BoxButtons::Ok, MB_ICONERROR | MB_OK},
-        {BoxIcon::Information, BoxButtons::Ok, MB_ICONINFORMATION | MB_OK},
-        {BoxIcon::Warning, BoxButtons::Ok, MB_ICONWARNING | MB_OK},
-        {BoxIcon::Question, BoxButtons::YesNo, MB_ICONQUESTION | MB_YESNO},
-        {BoxIcon::Warning, BoxButtons::YesNo, MB_ICONWARNING | MB_YESNO},
+        {DialogView::Icon::Error, DialogView::Buttons::Ok, MB_ICONERROR | MB_OK},
+        {DialogView::Icon::Information, DialogView::Buttons::Ok, MB_ICONINFORMATION | MB_OK},
+        {DialogView::Icon::Warning, DialogView::Buttons::Ok, MB_ICONWARNING | MB_OK},
+        {DialogView::Icon::Question, DialogView::Buttons::YesNo, MB_ICONQUESTION | MB_YESNO},
+        {DialogView::Icon::Warning, DialogView::Buttons::YesNo, MB_ICONWARNING | MB_YESNO},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(messageBoxStyle(c.icon, c.buttons), c.style);
@@ -43,11 +43,12 @@ TEST(Win32MessageBox, ShowsTheTextUnderTheProgramsNameAndReturnsTheAnswer) {
             seen = text;
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         });
-        const BoxAnswer answer = showMessageBox(nullptr, "データの変更を破棄しますか?",
-                                                BoxIcon::Question, BoxButtons::YesNo);
+        const DialogView::Answer answer =
+            showMessageBox(nullptr, "データの変更を破棄しますか?", DialogView::Icon::Question,
+                           DialogView::Buttons::YesNo);
         user.join();
         EXPECT_EQ(seen, L"データの変更を破棄しますか?");
-        EXPECT_EQ(answer, button == IDYES ? BoxAnswer::Yes : BoxAnswer::No);
+        EXPECT_EQ(answer, button == IDYES ? DialogView::Answer::Yes : DialogView::Answer::No);
     }
 }
 

@@ -8,28 +8,28 @@ struct OptionsCase {
     std::vector<std::string> arguments;
     bool accepted;
     std::string driverLibrary;
-    FaceLanguage language;
+    Language language;
 };
 
 TEST(Win32Options, ParsesTheOptionsOfTheLinuxProgram) {
     const std::filesystem::path folder = std::filesystem::path(u8"C:/Programs/ヴァーネル");
     const OptionsCase cases[] = {
-        {{}, true, "", FaceLanguage::Japanese},
-        {{"--simulate"}, true, "C:/Programs/lib/varnel/varnel_sim.dll", FaceLanguage::Japanese},
+        {{}, true, "", Language::Japanese},
+        {{"--simulate"}, true, "C:/Programs/lib/varnel/varnel_sim.dll", Language::Japanese},
         {{"--driver", "D:/ドライバ/ftd2xx.dll"},
          true,
          "D:/ドライバ/ftd2xx.dll",
-         FaceLanguage::Japanese},
-        {{"--driver=D:/x.dll", "--simulate"}, true, "D:/x.dll", FaceLanguage::Japanese},
-        {{"--lang", "en"}, true, "", FaceLanguage::English},
-        {{"--lang=ja"}, true, "", FaceLanguage::Japanese},
-        {{"--lang", "de"}, false, "", FaceLanguage::Japanese},
-        {{"--lang"}, false, "", FaceLanguage::Japanese},
-        {{"--driver"}, false, "", FaceLanguage::Japanese},
-        {{"--port", "COM3"}, false, "", FaceLanguage::Japanese},
+         Language::Japanese},
+        {{"--driver=D:/x.dll", "--simulate"}, true, "D:/x.dll", Language::Japanese},
+        {{"--lang", "en"}, true, "", Language::English},
+        {{"--lang=ja"}, true, "", Language::Japanese},
+        {{"--lang", "de"}, false, "", Language::Japanese},
+        {{"--lang"}, false, "", Language::Japanese},
+        {{"--driver"}, false, "", Language::Japanese},
+        {{"--port", "COM3"}, false, "", Language::Japanese},
     };
     for (const OptionsCase& c : cases) {
-        const ParsedOptions parsed = parseOptions(c.arguments, folder, FaceLanguage::Japanese);
+        const ParsedOptions parsed = parseOptions(c.arguments, folder, Language::Japanese);
         SCOPED_TRACE(c.arguments.empty() ? std::string("(none)") : c.arguments.front());
         ASSERT_EQ(parsed.options.has_value(), c.accepted) << parsed.error;
         if (!c.accepted) {
@@ -47,13 +47,11 @@ TEST(Win32Options, ParsesTheOptionsOfTheLinuxProgram) {
 
 TEST(Win32Options, FollowsTheUsersInterfaceLanguage) {
     EXPECT_EQ(languageForUiLanguage(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)),
-              FaceLanguage::Japanese);
+              Language::Japanese);
     EXPECT_EQ(languageForUiLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
-              FaceLanguage::English);
-    EXPECT_EQ(languageForUiLanguage(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)),
-              FaceLanguage::English);
-    EXPECT_EQ(parseOptions({}, ".", FaceLanguage::English).options->language,
-              FaceLanguage::English);
+              Language::English);
+    EXPECT_EQ(languageForUiLanguage(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)), Language::English);
+    EXPECT_EQ(parseOptions({}, ".", Language::English).options->language, Language::English);
 }
 
 } // namespace
