@@ -2,9 +2,10 @@
 ; a Start menu entry for the dialog, and an uninstaller that Windows lists under its
 ; installed programs. makensis is given VERSION, STAGE (the folder holding the files)
 ; and OUTFILE.
-Unicode true
+; A 64-bit installer for the 64-bit programs: it runs where they run, and Wine runs it
+; without a 32-bit layer.
+Target amd64-unicode
 !include MUI2.nsh
-!include x64.nsh
 
 !define PRODUCT "Varnel"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnel"
@@ -31,14 +32,12 @@ VIAddVersionKey "LegalCopyright" "Varnel developers, MIT licence"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+; For every user of the machine: the Start menu entry goes to the common folder.
 Function .onInit
-    ; The programs are 64-bit: their folder and registry view are the 64-bit ones.
-    SetRegView 64
     SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-    SetRegView 64
     SetShellVarContext all
 FunctionEnd
 

@@ -6,6 +6,7 @@
 #include "logo.h"
 #include "menu_resources.h"
 #include "message_box.h"
+#include "text_fit.h"
 #include "version_box.h"
 
 #include "device/platform/wide_text.h"
@@ -78,6 +79,9 @@ MainDialog::~MainDialog() {
     if (textFont != nullptr) {
         DeleteObject(textFont);
     }
+    for (HFONT font : narrowedFonts) {
+        DeleteObject(font);
+    }
 }
 
 HWND MainDialog::open() {
@@ -123,6 +127,7 @@ void MainDialog::initialise() {
             },
             reinterpret_cast<LPARAM>(textFont));
     }
+    narrowedFonts = narrowToFit(handle);
     for (const ControlRow& row : controlTable()) {
         if (row.kind == ControlKind::Combo) {
             for (const char* entry : channelItems()) {

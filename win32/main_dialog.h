@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // How the face asks the user: message boxes and the file dialogs. Tests answer instead.
 class Win32Prompter {
@@ -79,6 +80,7 @@ private:
     HMENU menu = nullptr;
     HACCEL acceleratorTable = nullptr;
     HFONT textFont = nullptr; // the English face's Latin font; null for Japanese
+    std::vector<HFONT> narrowedFonts;
     std::optional<WaitCursor> waitCursor;
     bool postQuit = false;
 };

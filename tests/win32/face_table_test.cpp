@@ -5,6 +5,7 @@
 
 #include "dialog/menu_table.h"
 #include "win32/menu_resources.h"
+#include "win32/text_fit.h"
 
 #include <map>
 
@@ -32,10 +33,11 @@ const std::map<ControlKind, DWORD> buttonTypes{
     {ControlKind::PushButton, BS_PUSHBUTTON},
 };
 
+// The dialog manager maps a control's origin and its size each on its own.
 RECT pixelsOf(HWND dialog, const DialogRect& rect) {
-    RECT pixels{rect.x, rect.y, rect.x + rect.width, rect.y + rect.height};
-    MapDialogRect(dialog, &pixels);
-    return pixels;
+    RECT mapped{rect.x, rect.y, rect.width, rect.height};
+    MapDialogRect(dialog, &mapped);
+    return {mapped.left, mapped.top, mapped.left + mapped.right, mapped.top + mapped.bottom};
 }
 
 RECT placeOf(HWND dialog, HWND control) {
@@ -61,7 +63,11 @@ TEST_F(FaceTableTest, EveryControlStandsWhereTheTableSaysInTemplateOrder) {
         }
         EXPECT_EQ(className(child), classes.at(row.kind));
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
-        EXPECT_EQ((style & WS_TABSTOP) != 0, (row.styles & style::tabStop) != 0);
+        // The dialog manager makes the checked button of a radio group its tab stop.
+        const bool tabStop = row.kind == ControlKind::Radio
+                                 ? IsDlgButtonChecked(face.window, row.id) == BST_CHECKED
+                                 : (row.styles & style::tabStop) != 0;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, tabStop);
         EXPECT_EQ((style & WS_GROUP) != 0, (row.styles & style::group) != 0);
         EXPECT_EQ((style & WS_VISIBLE) != 0, (row.styles & style::hidden) == 0);
         if (buttonTypes.count(row.kind) != 0) {
@@ -71,7 +77,10 @@ TEST_F(FaceTableTest, EveryControlStandsWhereTheTableSaysInTemplateOrder) {
         if (row.kind == ControlKind::Edit) {
             EXPECT_NE(style & ES_READONLY, 0U);
             EXPECT_EQ((style & ES_RIGHT) != 0, (row.styles & style::right) != 0);
-            EXPECT_EQ((style & WS_BORDER) != 0, (row.styles & style::noBorder) == 0);
+            // The dialog manager draws an edit's border as a sunken edge.
+            const bool border = (style & WS_BORDER) != 0 ||
+                                (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+            EXPECT_EQ(border, (row.styles & style::noBorder) == 0);
         }
         if (row.kind == ControlKind::RowLabel || row.kind == ControlKind::Label) {
             EXPECT_EQ(style & SS_TYPEMASK,
@@ -148,6 +157,28 @@ TEST_F(FaceTableTest, StartsWithZerosAndTheWriteControlsOff) {
     EXPECT_EQ(LOWORD(SendMessageW(face.window, DM_GETDEFID, 0, 0)), IDOK);
 }
 
+TEST_F(FaceTableTest, TabVisitsTheTabStopsInTemplateOrder) {
+    FaceHarness face;
+    for (const int id : {ctl::writeButton, ctl::inputButton, ctl::setButton, ctl::servoSlider}) {
+        EnableWindow(face.at(id), TRUE);
+    }
+    std::vector<int> visited;
+    HWND control = face.at(ctl::firstChannel);
+    do {
+        const int id = GetDlgCtrlID(control);
+        // Besides, each radio group is reached at its checked button.
+        if (controlRow(id).kind != ControlKind::Radio) {
+            visited.push_back(id);
+        }
+        control = GetNextDlgTabItem(face.window, control, FALSE);
+    } while (control != nullptr && control != face.at(ctl::firstChannel) && visited.size() < 64);
+    const std::vector<int> expected{3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007,
+                                    1003, 1004, 1064, 1046, 1048, 1050, 1028, 1031,
+                                    1034, 1063, 1036, 1038, 1040, 1044, 1066, 1058,
+                                    1001, 1061, 1051, 1052, 1059, 1060, 1069, 1072};
+    EXPECT_EQ(visited, expected);
+}
+
 TEST_F(FaceTableTest, MenusAndAcceleratorsComeFromTheMenuTable) {
     FaceHarness face;
     HMENU bar = GetMenu(face.window);
@@ -200,58 +231,24 @@ TEST_F(FaceTableTest, MenusAndAcceleratorsComeFromTheMenuTable) {
     EXPECT_EQ(narrow(text), message(msg::aboutMenuItem));
 }
 
-// Measures each text in the font it is drawn in against the room its control leaves it.
-struct Clipped {
-    std::string text;
-    int needed;
-    int room;
-};
-
-std::vector<Clipped> clippedTexts(HWND dialog) {
-    std::vector<Clipped> clipped;
-    HDC dc = GetDC(dialog);
-    RECT unit{0, 0, 4, 8}; // one character cell in dialog units
-    MapDialogRect(dialog, &unit);
-    const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + unit.right / 2;
-    HWND child = GetWindow(dialog, GW_CHILD);
-    for (const ControlRow& row : controlTable()) {
-        const HWND control = child;
-        child = GetWindow(child, GW_HWNDNEXT);
-        if (row.text == nullptr || (row.styles & style::hidden) ||
-            row.kind == ControlKind::Picture) {
+// Each text measured in the font it is drawn in against the room its control leaves it.
+void expectEveryTextFits(HWND dialog) {
+    const std::vector<HWND> windows = controlWindows(dialog);
+    const auto rows = controlTable();
+    ASSERT_EQ(windows.size(), rows.size());
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        const ControlRow& row = rows[at];
+        if (row.text == nullptr || (row.styles & style::hidden) || row.kind == ControlKind::Combo) {
             continue;
         }
-        std::wstring text = widen(localText(row.text));
-        std::erase(text, L'&');
-        const HGDIOBJ before =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, before);
-        RECT box;
-        GetClientRect(control, &box);
-        int room = box.right;
-        switch (row.kind) {
-        case ControlKind::Radio:
-        case ControlKind::CheckBox:
-            room -= checkBox;
-            break;
-        case ControlKind::GroupBox:
-            room -= 2 * unit.right; // the title's margin on either side
-            break;
-        case ControlKind::CheckButton:
-        case ControlKind::PushButton:
-            room -= 2 * GetSystemMetrics(SM_CXEDGE) + 2;
-            break;
-        default:
-            break;
-        }
-        if (extent.cx > room) {
-            clipped.push_back({localText(row.text), extent.cx, room});
-        }
+        const TextFit fit = measureText(dialog, windows[at], row);
+        EXPECT_LE(fit.needed, fit.room) << localText(row.text);
     }
-    ReleaseDC(dialog, dc);
-    return clipped;
+}
+
+TEST_F(FaceTableTest, EveryJapaneseTextFits) {
+    FaceHarness face;
+    expectEveryTextFits(face.window);
 }
 
 TEST_F(FaceTableTest, TheEnglishFaceKeepsThePlacesAndEveryTextFits) {
@@ -275,9 +272,7 @@ TEST_F(FaceTableTest, TheEnglishFaceKeepsThePlacesAndEveryTextFits) {
     wchar_t read[32] = {};
     GetWindowTextW(face.at(ctl::readButton), read, 32);
     EXPECT_EQ(narrow(read), englishText("読み込み"));
-    for (const Clipped& text : clippedTexts(face.window)) {
-        ADD_FAILURE() << text.text << " needs " << text.needed << " px, has " << text.room;
-    }
+    expectEveryTextFits(face.window);
 }
 
 } // namespace
