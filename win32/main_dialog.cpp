@@ -92,13 +92,13 @@ HWND MainDialog::open() {
     if (handle == nullptr) {
         return nullptr;
     }
-    HWND window = handle;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
+    HWND created = handle;
+    ShowWindow(created, SW_SHOW);
+    UpdateWindow(created);
     if (!dialogLogic.Start() && handle != nullptr && dialogLogic.CancelClose()) {
         closeWindow();
     }
-    return window;
+    return created;
 }
 
 void MainDialog::initialise() {
@@ -197,9 +197,9 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM w, LPARAM l) {
         }
         return FALSE;
     case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-        if (item->CtlID == static_cast<UINT>(ctl::logo)) {
-            paintLogo(*item);
+        const auto* drawn = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+        if (drawn->CtlID == static_cast<UINT>(ctl::logo)) {
+            paintLogo(*drawn);
             return TRUE;
         }
         return FALSE;
@@ -258,9 +258,9 @@ void MainDialog::onCommand(int id, int notification, HWND control) {
 }
 
 void MainDialog::closeWindow() {
-    HWND window = handle;
+    HWND closing = handle;
     handle = nullptr;
-    DestroyWindow(window);
+    DestroyWindow(closing);
 }
 
 void MainDialog::showVersionBox() {
