@@ -1,5 +1,6 @@
 #include "main_dialog.h"
 
+#include "accessible_names.h"
 #include "device_step.h"
 #include "dialog_template.h"
 #include "file_dialog.h"
@@ -128,6 +129,7 @@ void MainDialog::initialise() {
             reinterpret_cast<LPARAM>(textFont));
     }
     narrowedFonts = narrowToFit(handle);
+    annotateAccessibleNames(handle);
     for (const ControlRow& row : controlTable()) {
         if (row.kind == ControlKind::Combo) {
             for (const char* entry : channelItems()) {
