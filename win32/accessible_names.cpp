@@ -40,9 +40,8 @@ bool annotateAccessibleNames(HWND dialog) {
     const auto name = [&](int id, const std::string& text) {
         HWND control = GetDlgItem(dialog, id);
         if (control != nullptr &&
-            FAILED(services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
-                                            CHILDID_SELF, PROPID_ACC_NAME,
-                                            widen(text).c_str()))) {
+            FAILED(services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                            PROPID_ACC_NAME, widen(text).c_str()))) {
             annotated = false;
         }
     };

@@ -361,8 +361,10 @@ void MainDialog::runDeviceStep(const std::function<void()>& step) {
 
 void MainDialog::showBusy(bool busy) {
     if (busy) {
-        waitCursor.emplace();
-    } else {
+        if (busyDepth++ == 0) {
+            waitCursor.emplace();
+        }
+    } else if (busyDepth > 0 && --busyDepth == 0) {
         waitCursor.reset();
     }
 }
