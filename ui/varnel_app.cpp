@@ -65,7 +65,7 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
         QStringLiteral("Use this adapter: a serial device such as /dev/ttyUSB0, or a name that "
                        "--list-ports prints, such as d2xx:0."),
         QStringLiteral("name"));
-    const QCommandLineOption listPorts(
+    const QCommandLineOption listPortsOption(
         QStringLiteral("list-ports"),
         QStringLiteral("Print the candidate adapters, one a line, each starting with its name."));
     const QCommandLineOption lang(
@@ -75,7 +75,7 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     parser.addOption(simulate);
     parser.addOption(driver);
     parser.addOption(port);
-    parser.addOption(listPorts);
+    parser.addOption(listPortsOption);
     parser.addOption(lang);
     parser.process(app);
 
@@ -83,7 +83,7 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     portOptions.port = parser.value(port).toStdString();
     portOptions.driver = parser.value(driver).toStdString();
     portOptions.simulate = parser.isSet(simulate);
-    if (parser.isSet(listPorts)) {
+    if (parser.isSet(listPortsOption)) {
         std::exit(printPorts(portOptions));
     }
 
