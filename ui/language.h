@@ -1,12 +1,11 @@
 #pragma once
 
+#include "resources/interface_language.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-// The interface speaks Japanese, its source language, or English beside it.
-enum class Language { Japanese, English };
 
 // English for an English system locale, Japanese for every other one, C and POSIX
 // included. The list is the system's UI languages, most preferred first.
