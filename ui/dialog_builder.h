@@ -1,6 +1,7 @@
 #pragma once
 
-#include "control_table.h"
+#include "dialog/control_table.h"
+#include "dialog/menu_table.h"
 #include "dialog_units.h"
 
 #include <map>

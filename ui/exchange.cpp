@@ -63,7 +63,8 @@ void VarnelDlg::Show() {
                 QString::fromStdString(formatGearRatio(dialogValues.panel.gearRatio)));
             break;
         case BindKind::Text:
-            qobject_cast<QLineEdit*>(widget)->setText(binding.text(dialogValues));
+            qobject_cast<QLineEdit*>(widget)->setText(
+                QString::fromStdString(binding.text(dialogValues)));
             break;
         case BindKind::Combo: {
             auto* combo = qobject_cast<QComboBox*>(widget);
@@ -121,7 +122,7 @@ bool VarnelDlg::Save() {
             break;
         }
         case BindKind::Text:
-            binding.text(dialogValues) = qobject_cast<QLineEdit*>(widget)->text();
+            binding.text(dialogValues) = qobject_cast<QLineEdit*>(widget)->text().toStdString();
             break;
         case BindKind::Combo:
             binding.integer(dialogValues) = qobject_cast<QComboBox*>(widget)->currentIndex();

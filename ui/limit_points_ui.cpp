@@ -33,7 +33,7 @@ void VarnelDlg::OnLimitInput() {
         return;
     }
     servoFrameWatch->start();
-    dialogValues.guidance = uiMessage(messageOf(outcome));
+    dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
     Show();
 }
 
@@ -48,7 +48,7 @@ void VarnelDlg::OnLimitSet() {
     switch (outcome) {
     case CommandOutcome::LimitPoint2Wanted:
         QApplication::beep();
-        dialogValues.guidance = uiMessage(messageOf(outcome));
+        dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
         Show();
         break;
     case CommandOutcome::LimitOutOfRange:
@@ -62,7 +62,7 @@ void VarnelDlg::OnLimitSet() {
         dialogValues.panel.limitPoint1 = servoToDisplay(image.limitPoint1());
         dialogValues.panel.limitPoint2 = servoToDisplay(image.limitPoint2());
         leaveLimitPointMode();
-        dialogValues.guidance = uiMessage(messageOf(outcome));
+        dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
         Show();
         break;
     }

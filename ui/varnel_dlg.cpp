@@ -252,8 +252,8 @@ void VarnelDlg::EnableLimitControls(bool enabled) {
 }
 
 void VarnelDlg::RefreshLimitLabels() {
-    dialogValues.limitLabel1 = uiMessage(msg::limitLabelUp);
-    dialogValues.limitLabel2 = uiMessage(msg::limitLabelDown);
+    dialogValues.limitLabel1 = uiMessage(msg::limitLabelUp).toStdString();
+    dialogValues.limitLabel2 = uiMessage(msg::limitLabelDown).toStdString();
     Show();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "dialog/dialog_values.h"
 #include "dialog_builder.h"
-#include "dialog_values.h"
 #include "timer_resolution.h"
 
 #include "commands/backup_store.h"

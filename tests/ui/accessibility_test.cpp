@@ -3,7 +3,7 @@
 
 #include "dialog_harness.h"
 
-#include "ui/control_table.h"
+#include "dialog/control_table.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

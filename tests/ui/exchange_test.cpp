@@ -50,7 +50,7 @@ private slots:
         panel.targetRpm[2] = 5000;
         panel.gearRatio = 11.3;
         panel.limitPoint2 = 150;
-        dialog->values().guidance = QStringLiteral("guide");
+        dialog->values().guidance = "guide";
         dialog->values().limitPointMode = 1;
         const DialogValues shown = dialog->values();
 
@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(saved.panel.throttleDataMode, 2);
         QCOMPARE(saved.panel.targetRpm, shown.panel.targetRpm);
         QCOMPARE(saved.panel.limitPoint2, 150);
-        QCOMPARE(saved.guidance, QStringLiteral("guide"));
+        QCOMPARE(saved.guidance, std::string("guide"));
         QCOMPARE(saved.limitPointMode, 1);
         // The edit's text never changes the gear ratio; its slider does.
         QCOMPARE(saved.panel.gearRatio, 0.0);

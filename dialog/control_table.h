@@ -5,9 +5,14 @@
 #include "settings/scales.h"
 
 #include <array>
+#include <optional>
 #include <span>
+#include <string>
 #include <tuple>
 
+// The main dialog as data, shared by every face: texts are UTF-8, in Japanese; each
+// face looks them up in the text catalogue for the interface language.
+//
 // The main dialog as data: one row per control, in template order. Template order is
 // the tab order and fixes the extent of the radio groups, so rows must not be sorted.
 
@@ -55,7 +60,7 @@ enum class BindKind {
 };
 
 using IntegerRef = int& (*)(DialogValues&);
-using TextRef = QString& (*)(DialogValues&);
+using TextRef = std::string& (*)(DialogValues&);
 
 struct Binding {
     BindKind kind = BindKind::None;
@@ -106,6 +111,17 @@ inline constexpr int logo = 1068;
 } // namespace ctl
 
 std::span<const ControlRow> controlTable();
+// The row of a control with an id; throws std::logic_error for an id the table lacks.
+const ControlRow& controlRow(int id);
+
+// Where a radio button sits: the id of its group's first button, and its position in
+// the group. A group runs from a control with the group style to the next one.
+struct RadioPlace {
+    int groupId;
+    int position;
+};
+// Nothing for a control that is no radio button.
+std::optional<RadioPlace> radioPlace(int id);
 
 // A slider control: its id and the scale of the field it shows.
 struct SliderSetup : SliderScale {
@@ -120,26 +136,6 @@ std::span<const int> exchangeOrder();
 
 // The items of every channel combo box; the bound value is the item's index.
 std::span<const char* const> channelItems();
-
-struct MenuEntry {
-    const char* menu; // set on the first entry of each menu only
-    const char* text; // nullptr for a separator
-    int commandId;
-    const char* shortcut; // nullptr for none
-};
-
-namespace command {
-inline constexpr int initialize = 57600;
-inline constexpr int open = 57601;
-inline constexpr int save = 57603;
-inline constexpr int saveAs = 57604;
-inline constexpr int exit = 57665;
-inline constexpr int read = 32771;
-inline constexpr int write = 32772;
-inline constexpr int about = 57664;
-} // namespace command
-
-std::span<const MenuEntry> menuTable();
 
 // The dialog template's size in dialog units.
 inline constexpr DialogRect dialogTemplateSize{0, 0, 599, 444};

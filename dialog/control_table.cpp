@@ -1,6 +1,8 @@
-#include "control_table.h"
+#include "dialog/control_table.h"
 
 #include "varnel_config.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -16,7 +18,7 @@ template <auto Member, std::size_t Index> int& element(DialogValues& values) {
     return (values.panel.*Member)[Index];
 }
 
-template <auto Member> QString& windowText(DialogValues& values) {
+template <auto Member> std::string& windowText(DialogValues& values) {
     return values.*Member;
 }
 
@@ -263,20 +265,6 @@ constexpr std::array<const char*, 18> channels{"1",  "2",  "3",  "4",  "5",   "6
                                                "7",  "8",  "9",  "10", "11",  "12",
                                                "13", "14", "15", "16", "DG1", "DG2"};
 
-constexpr std::array menus{
-    MenuEntry{"ファイル(&F)", "初期化(&I)...", command::initialize, nullptr},
-    MenuEntry{nullptr, nullptr, 0, nullptr},
-    MenuEntry{nullptr, "開く(&O)...\tCtrl+O", command::open, "Ctrl+O"},
-    MenuEntry{nullptr, nullptr, 0, nullptr},
-    MenuEntry{nullptr, "保存(&S)\tCtrl+S", command::save, "Ctrl+S"},
-    MenuEntry{nullptr, "名前をつけて保存(&A)...", command::saveAs, nullptr},
-    MenuEntry{nullptr, nullptr, 0, nullptr},
-    MenuEntry{nullptr, "終了(&X)\tAlt+F4", command::exit, nullptr},
-    MenuEntry{"接続(&C)", "読み込み(&R)\tCtrl+R", command::read, "Ctrl+R"},
-    MenuEntry{nullptr, "書き込み(&W)\tCtrl+W", command::write, "Ctrl+W"},
-    MenuEntry{"ヘルプ(&H)", "バージョン情報(&A)", command::about, nullptr},
-};
-
 } // namespace
 
 const std::array<SliderSetup, std::tuple_size_v<decltype(sliderScales)>> sliderTable{{
@@ -306,6 +294,35 @@ std::span<const int> exchangeOrder() {
 std::span<const char* const> channelItems() {
     return channels;
 }
-std::span<const MenuEntry> menuTable() {
-    return menus;
+
+const ControlRow& controlRow(int id) {
+    for (const ControlRow& row : table) {
+        if (row.id == id) {
+            return row;
+        }
+    }
+    throw std::logic_error("control missing from the table");
+}
+
+std::optional<RadioPlace> radioPlace(int id) {
+    RadioPlace place{staticId, 0};
+    bool groupStarted = false;
+    for (const ControlRow& row : table) {
+        if (row.styles & style::group) {
+            groupStarted = true;
+        }
+        if (row.kind != ControlKind::Radio) {
+            continue;
+        }
+        if (groupStarted || place.groupId == staticId) {
+            place = {row.id, 0};
+            groupStarted = false;
+        } else {
+            ++place.position;
+        }
+        if (row.id == id) {
+            return place;
+        }
+    }
+    return std::nullopt;
 }
