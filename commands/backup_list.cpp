@@ -17,14 +17,7 @@ bool differs(const FieldSpec& field, const SettingsImage& a, const SettingsImage
 }
 
 std::string shownText(const FieldSpec& field, std::uint32_t value, Language language) {
-    if (const char* name = valueName(field.key, value, language)) {
-        return name;
-    }
-    std::string text = displayText(field, value);
-    if (const std::string unit = unitText(field); !unit.empty()) {
-        text += " " + unit;
-    }
-    return text;
+    return inLanguage(labelText(field, value).c_str(), language);
 }
 
 } // namespace
@@ -65,8 +58,7 @@ std::vector<FieldDifference> fieldDifferences(const SettingsImage& backup,
     std::vector<FieldDifference> found;
     for (const FieldSpec& field : fieldTable()) {
         if (differs(field, backup, shown)) {
-            const char* name = fieldName(field.key, language);
-            found.push_back({name != nullptr ? name : field.key,
+            found.push_back({field.label != nullptr ? inLanguage(field.label, language) : field.key,
                              shownText(field, storedValue(backup, field), language),
                              shownText(field, storedValue(shown, field), language)});
         }
