@@ -11,6 +11,23 @@ struct Entry {
 };
 
 constexpr std::array entries{
+    Entry{"バックアップを開く(&B)...", "Open &Backup..."},
+    Entry{"バックアップを開く", "Open Backup"},
+    Entry{"バックアップ(&L):", "&Backups:"},
+    Entry{"日時", "Date and time"},
+    Entry{"違う項目", "Differences"},
+    Entry{"現在の値との違い(&D):", "&Differences from the values shown now:"},
+    Entry{"項目", "Setting"},
+    Entry{"バックアップ", "Backup"},
+    Entry{"現在の値", "Shown now"},
+    Entry{"開く(&O)", "&Open"},
+    Entry{"キャンセル", "Cancel"},
+    Entry{"ID %1", "ID %1"},
+    Entry{"読めません", "Unreadable"},
+    Entry{"違いはありません", "No differences"},
+    Entry{"バックアップはありません。バックアップの保存先: %1",
+          "There are no backups. Backups are kept in %1"},
+    Entry{"バックアップのフォルダーを読み込めません: %1", "The backup folder cannot be read: %1"},
     Entry{"ID", "ID"},
     Entry{"CH1", "CH1"},
     Entry{"CH2", "CH2"},
