@@ -4,7 +4,7 @@
 #include "commands/platform/local_time.h"
 #include "commands/settings_file.h"
 #include "device/platform/utf8_path.h"
-#include "resources/field_names.h"
+#include "resources/text_catalogue.h"
 #include "settings/field_table.h"
 #include "settings/settings_image.h"
 
@@ -16,8 +16,8 @@ bool differs(const FieldSpec& field, const SettingsImage& a, const SettingsImage
     return field.isSetting && storedValue(a, field) != storedValue(b, field);
 }
 
-std::string shownText(const FieldSpec& field, std::uint32_t value, Language language) {
-    return inLanguage(labelText(field, value).c_str(), language);
+std::string shownText(const FieldSpec& field, std::uint32_t value) {
+    return localText(labelText(field, value));
 }
 
 } // namespace
@@ -54,13 +54,13 @@ BackupListing listBackups(const BackupStore& store, std::optional<unsigned> unit
 }
 
 std::vector<FieldDifference> fieldDifferences(const SettingsImage& backup,
-                                              const SettingsImage& shown, Language language) {
+                                              const SettingsImage& shown) {
     std::vector<FieldDifference> found;
     for (const FieldSpec& field : fieldTable()) {
         if (differs(field, backup, shown)) {
-            found.push_back({field.label != nullptr ? inLanguage(field.label, language) : field.key,
-                             shownText(field, storedValue(backup, field), language),
-                             shownText(field, storedValue(shown, field), language)});
+            found.push_back({field.label != nullptr ? localText(field.label) : field.key,
+                             shownText(field, storedValue(backup, field)),
+                             shownText(field, storedValue(shown, field))});
         }
     }
     return found;

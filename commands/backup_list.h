@@ -4,7 +4,6 @@
 // the values the dialog shows now, and a row's differences field by field.
 
 #include "commands/backup_store.h"
-#include "resources/interface_language.h"
 
 #include <chrono>
 #include <cstddef>
@@ -44,13 +43,14 @@ BackupListing listBackups(const BackupStore& store, std::optional<unsigned> unit
                           const SettingsImage& shown);
 
 struct FieldDifference {
-    std::string name;        // in the interface language
+    std::string name;
     std::string backupValue; // in display units: "2000 rpm", "8.00 t", "ACT"
     std::string shownValue;
 };
 
-// The settings a load of the backup would change, in the field table's order. The
-// header is identity, not a setting, and a load leaves it alone, so it never counts.
+// The settings a load of the backup would change, in the field table's order, named in
+// the interface's language. The header is identity, not a setting, and a load leaves
+// it alone, so it never counts.
 std::vector<FieldDifference> fieldDifferences(const SettingsImage& backup,
-                                              const SettingsImage& shown, Language language);
+                                              const SettingsImage& shown);
 std::size_t differenceCount(const SettingsImage& backup, const SettingsImage& shown);

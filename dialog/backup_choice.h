@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commands/backup_list.h"
-#include "resources/interface_language.h"
 #include "settings/settings_image.h"
 
 #include <cstddef>
@@ -48,9 +47,9 @@ struct BackupChoice {
     std::function<std::optional<std::vector<FieldDifference>>(std::size_t row)> differencesOf;
 };
 
-// The choice over a listing that is not Unreadable, against the shown record.
-BackupChoice backupChoice(const BackupListing& listing, const SettingsImage& shown,
-                          Language language);
+// The choice over a listing that is not Unreadable, against the shown record, in the
+// interface's language.
+BackupChoice backupChoice(const BackupListing& listing, const SettingsImage& shown);
 
-// A text of the list in the language, with "%1" replaced by subject.
-std::string backupText(const char* japanese, Language language, const std::string& subject = {});
+// A text of the list in the interface's language, with "%1" replaced by subject.
+std::string backupText(const char* japanese, const std::string& subject = {});

@@ -12,8 +12,8 @@ namespace {
 // The row index lives in the item; group items carry none.
 constexpr int rowRole = Qt::UserRole;
 
-QString text(const char* japanese, Language language, const std::string& subject = {}) {
-    return QString::fromStdString(backupText(japanese, language, subject));
+QString text(const char* japanese, const std::string& subject = {}) {
+    return QString::fromStdString(backupText(japanese, subject));
 }
 
 // A screen reader names a control by its label, without the mnemonic's ampersand.
@@ -38,14 +38,14 @@ QTreeWidget* table(const QStringList& headers, QLabel* label) {
 
 } // namespace
 
-BackupListDlg::BackupListDlg(BackupChoice backups, Language language, QWidget* parent)
-    : QDialog(parent), choice(std::move(backups)), language(language) {
-    setWindowTitle(text(backup_text::title, language));
+BackupListDlg::BackupListDlg(BackupChoice backups, QWidget* parent)
+    : QDialog(parent), choice(std::move(backups)) {
+    setWindowTitle(text(backup_text::title));
     auto* layout = new QVBoxLayout(this);
 
-    auto* listLabel = new QLabel(text(backup_text::listLabel, language));
-    list = table({text(backup_text::timeColumn, language), text(backup_text::unitColumn, language),
-                  text(backup_text::countColumn, language)},
+    auto* listLabel = new QLabel(text(backup_text::listLabel));
+    list = table({text(backup_text::timeColumn), text(backup_text::unitColumn),
+                  text(backup_text::countColumn)},
                  listLabel);
     layout->addWidget(listLabel);
     layout->addWidget(list, 3);
@@ -54,8 +54,7 @@ BackupListDlg::BackupListDlg(BackupChoice backups, Language language, QWidget* p
     for (std::size_t row = 0; row < choice.rows.size(); ++row) {
         const BackupChoice::Row& backup = choice.rows[row];
         if (group == nullptr || group->data(1, rowRole).toUInt() != backup.unitId) {
-            group = new QTreeWidgetItem(
-                list, {text(backup_text::unitGroup, language, backup.unit), {}, {}});
+            group = new QTreeWidgetItem(list, {text(backup_text::unitGroup, backup.unit), {}, {}});
             group->setData(1, rowRole, backup.unitId);
             group->setFlags(Qt::ItemIsEnabled);
             group->setFirstColumnSpanned(true);
@@ -69,11 +68,10 @@ BackupListDlg::BackupListDlg(BackupChoice backups, Language language, QWidget* p
     }
     list->expandAll();
 
-    auto* differencesLabel = new QLabel(text(backup_text::differencesLabel, language));
-    differences =
-        table({text(backup_text::fieldColumn, language), text(backup_text::backupColumn, language),
-               text(backup_text::shownColumn, language)},
-              differencesLabel);
+    auto* differencesLabel = new QLabel(text(backup_text::differencesLabel));
+    differences = table({text(backup_text::fieldColumn), text(backup_text::backupColumn),
+                         text(backup_text::shownColumn)},
+                        differencesLabel);
     differences->setRootIsDecorated(false);
     layout->addWidget(differencesLabel);
     layout->addWidget(differences, 2);
@@ -89,10 +87,9 @@ BackupListDlg::BackupListDlg(BackupChoice backups, Language language, QWidget* p
     }
 
     auto* buttons = new QDialogButtonBox;
-    open =
-        buttons->addButton(text(backup_text::openButton, language), QDialogButtonBox::AcceptRole);
+    open = buttons->addButton(text(backup_text::openButton), QDialogButtonBox::AcceptRole);
     QPushButton* cancel =
-        buttons->addButton(text(backup_text::cancelButton, language), QDialogButtonBox::RejectRole);
+        buttons->addButton(text(backup_text::cancelButton), QDialogButtonBox::RejectRole);
     open->setEnabled(false);
     open->setAutoDefault(false);
     cancel->setAutoDefault(false);
@@ -138,8 +135,7 @@ void BackupListDlg::showDifferences() {
     const auto found = choice.differencesOf(*row);
     if (!found || found->empty()) {
         auto* note = new QTreeWidgetItem(
-            differences,
-            {text(found ? backup_text::noDifferences : backup_text::notARecord, language)});
+            differences, {text(found ? backup_text::noDifferences : backup_text::notARecord)});
         note->setFirstColumnSpanned(true);
         return;
     }

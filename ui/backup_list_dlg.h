@@ -17,7 +17,7 @@ class BackupListDlg : public QDialog {
     Q_OBJECT
 
 public:
-    BackupListDlg(BackupChoice choice, Language language, QWidget* parent = nullptr);
+    explicit BackupListDlg(BackupChoice choice, QWidget* parent = nullptr);
 
     // The row Open took; none after Cancel.
     std::optional<std::size_t> chosenRow() const { return chosen; }
@@ -32,7 +32,6 @@ private:
     void takeSelected();
 
     BackupChoice choice;
-    Language language;
     QTreeWidget* list = nullptr;
     QTreeWidget* differences = nullptr;
     QLabel* emptyNote = nullptr;

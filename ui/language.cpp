@@ -1,24 +1,5 @@
 #include "language.h"
 
-#include "resources/string_table.h"
-
-#include <QCoreApplication>
-#include <QTranslator>
-
-namespace {
-
-// Every text of the interface shares one translation context.
-constexpr const char* context = "Varnel";
-
-Language chosen = Language::Japanese;
-
-QTranslator& translator() {
-    static QTranslator english;
-    return english;
-}
-
-} // namespace
-
 Language languageForLocale(const QStringList& uiLanguages) {
     if (uiLanguages.isEmpty()) {
         return Language::Japanese;
@@ -41,40 +22,26 @@ std::optional<Language> languageNamed(const QString& name) {
 }
 
 bool useLanguage(Language language) {
-    QCoreApplication::removeTranslator(&translator());
-    chosen = Language::Japanese;
-    if (language == Language::Japanese) {
-        return true;
-    }
-    if (!translator().load(QStringLiteral(":/i18n/varnel_en.qm")) ||
-        !QCoreApplication::installTranslator(&translator())) {
-        return false;
-    }
-    chosen = language;
+    setTextLanguage(language);
     return true;
 }
 
 Language currentLanguage() {
-    return chosen;
+    return textLanguage();
 }
 
 QString uiText(const char* japanese) {
-    return QCoreApplication::translate(context, japanese);
+    return QString::fromStdString(localText(japanese));
 }
 
 QString uiMessage(int messageId) {
-    return uiText(messageText(messageId));
+    return QString::fromStdString(localMessage(messageId));
 }
 
 QString uiMessage(int messageId, const QString& subject) {
-    const QString text = uiMessage(messageId);
-    return text.contains(QLatin1String("%1")) ? text.arg(subject) : text;
+    return QString::fromStdString(localMessage(messageId, subject.toStdString()));
 }
 
 QString overwriteQuestion(const QString& fileName) {
-    // One text with a place for the name, so that each language can put it where its
-    // grammar wants it; in Japanese it reads exactly as the two messages joined.
-    const QByteArray source = QByteArray(messageText(msg::overwritePrefix)) + "%1" +
-                              QByteArray(messageText(msg::overwriteSuffix));
-    return uiText(source.constData()).arg(fileName);
+    return QString::fromStdString(localOverwriteQuestion(fileName.toStdString()));
 }

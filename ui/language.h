@@ -1,11 +1,14 @@
 #pragma once
 
-#include "resources/interface_language.h"
+#include "resources/text_catalogue.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+// The interface speaks Japanese, its source language, or English beside it; the texts
+// come from the text catalogue.
 
 // English for an English system locale, Japanese for every other one, C and POSIX
 // included. The list is the system's UI languages, most preferred first.
@@ -13,8 +16,8 @@ Language languageForLocale(const QStringList& uiLanguages);
 // "ja" or "en" as given to --lang; nothing for anything else.
 std::optional<Language> languageNamed(const QString& name);
 
-// Loads the translation of the chosen language into the running application. Returns
-// false when its translation cannot be loaded; the interface stays Japanese then.
+// Chooses the interface's language for the running application. Returns false when it
+// cannot be used; the interface stays Japanese then.
 bool useLanguage(Language language);
 Language currentLanguage();
 
