@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,8 +17,10 @@ QString text(const char* japanese, const std::string& subject = {}) {
     return QString::fromStdString(backupText(japanese, subject));
 }
 
-// A screen reader names a control by its label, without the mnemonic's ampersand.
+// A screen reader names a control by its label, without the mnemonic: the Japanese
+// "(&L)" after the words, or the ampersand within them.
 QString spoken(QString label) {
+    label.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
     label.remove(QLatin1Char('&'));
     if (label.endsWith(QLatin1Char(':'))) {
         label.chop(1);
@@ -90,9 +93,11 @@ BackupListDlg::BackupListDlg(BackupChoice backups, QWidget* parent)
     open = buttons->addButton(text(backup_text::openButton), QDialogButtonBox::AcceptRole);
     QPushButton* cancel =
         buttons->addButton(text(backup_text::cancelButton), QDialogButtonBox::RejectRole);
+    for (QPushButton* button : {open, cancel}) {
+        button->setAccessibleName(spoken(button->text()));
+        button->setAutoDefault(false);
+    }
     open->setEnabled(false);
-    open->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     layout->addWidget(buttons);
 
     connect(list, &QTreeWidget::itemSelectionChanged, this, &BackupListDlg::showDifferences);
