@@ -70,6 +70,8 @@ BackupListDlg::BackupListDlg(BackupChoice backups, QWidget* parent)
         item->setTextAlignment(2, Qt::AlignRight);
     }
     list->expandAll();
+    // The count stays beside its heading rather than at the far edge.
+    list->header()->setStretchLastSection(false);
 
     auto* differencesLabel = new QLabel(text(backup_text::differencesLabel));
     differences = table({text(backup_text::fieldColumn), text(backup_text::backupColumn),
