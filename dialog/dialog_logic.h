@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog/command_scope.h"
 #include "dialog/dialog_values.h"
 #include "dialog/dialog_view.h"
 
@@ -7,6 +8,7 @@
 #include "commands/connect.h"
 #include "commands/outcome.h"
 #include "commands/unit_session.h"
+#include "device/platform/timer_resolution.h"
 #include "device/sleep.h"
 
 #include <filesystem>
@@ -115,8 +117,34 @@ public:
     const std::string& portName() const { return connectedPort; }
 
 private:
+    bool connectPort();
+    void setUpSliders();
+    void setWriteControls(bool enabled);
+    // Moves a slider without it counting as the user's scroll.
+    void placeSlider(int id, int position);
+    void showAfterFill();
+    // A message of the string table in the interface language.
+    DialogView::Answer tell(int messageId, DialogView::Icon icon,
+                            DialogView::Buttons buttons = DialogView::Buttons::Ok);
+    // Tells the user what went wrong, if anything did.
+    void showFailure(CommandOutcome outcome);
+    // Runs a step that talks to the adapter through the face, as a command.
+    void runDeviceStep(const std::function<void()>& step);
+    void endLimitPointModeWithFault();
+    // A refused point ends the procedure after telling the user why.
+    void refusePoint(int message);
+    // The controls back to rest: mode off, frame watch off, slider centred and disabled.
+    void leaveLimitPointMode();
+    // The controls as a Read or a Write that ends the procedure begins; the session
+    // releases the servo.
+    void showLimitPointModeLeaving();
+    // The controls and the values after the session has left the procedure.
+    void showLimitPointModeLeft();
+
     DialogServices services;
     DialogView& view;
+    // The servo frames keep their rhythm only with the system timer at its finest.
+    TimerResolution timerResolution;
     // The port connected at start-up; it outlives the unit and the servo frames that
     // use it.
     std::unique_ptr<ComDevice> port;

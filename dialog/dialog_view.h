@@ -49,7 +49,7 @@ public:
     // Runs step off the window's thread and returns once it has: the window keeps
     // painting meanwhile but takes no input. Rethrows what step throws.
     virtual void runDeviceStep(const std::function<void()>& step) = 0;
-    // The wait cursor, on or off.
+    // The wait cursor, on or off; calls nest, the cursor stays until the last "off".
     virtual void showBusy(bool busy) = 0;
     virtual void beep() = 0;
     // From start until stop, the face calls DialogLogic::tick() once per period.

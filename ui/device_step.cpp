@@ -1,7 +1,6 @@
 // Running the adapter's blocking steps without freezing the window.
 
 #include "varnel_dlg.h"
-#include "wait_cursor.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -50,7 +49,6 @@ protected:
 } // namespace
 
 void VarnelDlg::runDeviceStep(const std::function<void()>& step) {
-    CommandScope scope(commandRunning);
     InputBlocker blocker;
     QEventLoop loop;
     std::exception_ptr failure;

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "dialog/dialog_view.h"
+
 #include <QString>
 
-// Every message box and file dialog of the program goes through this, so that tests
+// Every message box and file dialog of the Qt face goes through this, so that tests
 // can answer them.
 class Prompter {
 public:
-    enum class Icon { Error, Information, Warning, Question };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    using Icon = DialogView::Icon;
+    using Buttons = DialogView::Buttons;
+    using Answer = DialogView::Answer;
 
     virtual ~Prompter() = default;
 
@@ -17,7 +19,3 @@ public:
     virtual QString openFileName() = 0;
     virtual QString saveFileName() = 0;
 };
-
-// A message of the string table.
-Prompter::Answer showMessage(Prompter& prompter, int messageId, Prompter::Icon icon,
-                             Prompter::Buttons buttons = Prompter::Buttons::Ok);

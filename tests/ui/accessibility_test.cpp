@@ -30,7 +30,7 @@ struct Outcome {
 };
 
 Outcome outcomeOf(DialogHarness& dialog) {
-    return {dialog.prompter.texts(), dialog->kelvo().workingImage, shownValues(*dialog)};
+    return {dialog.prompter.texts(), dialog->logic().kelvo().workingImage, shownValues(*dialog)};
 }
 
 QAccessible::Role expectedRole(ControlKind kind) {
@@ -145,13 +145,13 @@ private slots:
         QAccessibleInterface* input = accessible(dialog.at(1051));
         QAccessibleActionInterface* actions = input->actionInterface();
         actions->doAction(actions->actionNames().front());
-        QVERIFY(dialog->limitPointModeOn());
+        QVERIFY(dialog->logic().limitPointModeOn());
         QVERIFY(input->state().checked);
         QCOMPARE(simServoDriveOn(), 1);
         QCOMPARE(dialog.at<QLineEdit>(1061)->text(), message(121));
 
         actions->doAction(actions->actionNames().front());
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QVERIFY(!input->state().checked);
         QCOMPARE(simServoDriveOn(), 0);
         QCOMPARE(dialog.prompter.texts(), QStringList{message(132)});

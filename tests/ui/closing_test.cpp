@@ -186,7 +186,7 @@ private slots:
 
         QVERIFY(closeBy(dialog, QStringLiteral("close box")));
 
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         const std::size_t frames = simServoFrameCount();
         QTest::qWait(120);
         QCOMPARE(simServoFrameCount(), frames);

@@ -20,10 +20,10 @@ namespace {
 
 // A dialog showing the factory settings, as after Initialize.
 void showFactorySettings(VarnelDlg& dialog) {
-    applyFactoryDefaults(dialog.kelvo().workingImage);
-    dialog.ImageToValues();
-    dialog.ValuesToSliders();
-    dialog.RefreshLimitLabels();
+    applyFactoryDefaults(dialog.logic().kelvo().workingImage);
+    dialog.logic().ImageToValues();
+    dialog.logic().ValuesToSliders();
+    dialog.logic().RefreshLimitLabels();
 }
 
 } // namespace
@@ -56,7 +56,7 @@ private slots:
         // The second click hits an already checked button and still applies the preset.
         for (int click = 0; click < 2; ++click) {
             dialog.at<QAbstractButton>(button)->click();
-            const SettingsImage& image = dialog->kelvo().workingImage;
+            const SettingsImage& image = dialog->logic().kelvo().workingImage;
             QCOMPARE(int(image.controlResponse()), code);
             QCOMPARE(int(image.governorGain()), gain);
             QCOMPARE(dialog.at<QSlider>(1031)->value(), gain);
@@ -74,7 +74,7 @@ private slots:
 
         dialog.at<QAbstractButton>(3009)->click(); // throttle data mode "Fixed"
         dialog.at<QAbstractButton>(1005)->click(); // governor "無効"
-        const SettingsImage& image = dialog->kelvo().workingImage;
+        const SettingsImage& image = dialog->logic().kelvo().workingImage;
         QCOMPARE(int(image.throttleDataMode()), 1);
         QVERIFY(!image.governorEnabledBit());
         QCOMPARE(int(image.governorGain()), moved);
@@ -108,7 +108,7 @@ private slots:
         auto* box = dialog.at<QComboBox>(combo);
         const int chosen = box->currentIndex() == 17 ? 16 : box->currentIndex() + 1;
         QTest::keyClick(box, box->currentIndex() == 17 ? Qt::Key_Up : Qt::Key_Down);
-        QCOMPARE(int(dialog->kelvo().workingImage.raw()[std::size_t(offset)]), chosen);
+        QCOMPARE(int(dialog->logic().kelvo().workingImage.raw()[std::size_t(offset)]), chosen);
     }
 
     void everyKindOfUserScrollIsCollected_data() {
@@ -127,8 +127,8 @@ private slots:
         DialogHarness dialog;
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.dialog.get()));
-        dialog->values().limitPointMode = 1;
-        dialog->EnableLimitControls(true);
+        dialog->logic().values().limitPointMode = 1;
+        dialog->logic().EnableLimitControls(true);
         for (const SliderSetup& setup : sliderTable) {
             auto* slider = dialog.at<QSlider>(setup.id);
             const int fifth = (setup.maximum - setup.minimum) / 5;
@@ -177,7 +177,7 @@ private slots:
         }
         const int position = slider->value();
         QVERIFY(position > 0);
-        const SettingsImage& image = dialog->kelvo().workingImage;
+        const SettingsImage& image = dialog->logic().kelvo().workingImage;
         QCOMPARE(int(image.lowLimitHover()), position);
         QCOMPARE(dialog.at<QLineEdit>(1033)->text(), QString::number(position));
         // Before anything was loaded, every other slider gives its lowest position.
@@ -198,15 +198,15 @@ private slots:
         QTest::keyClick(dialog.at(3000), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(writes.count(), 0);
 
-        dialog->SetWriteEnabled(true);
+        dialog->logic().SetWriteEnabled(true);
         QVERIFY(enabled(1060) && enabled(1051) && write->isEnabled());
         QVERIFY(!enabled(1058) && !enabled(1052));
         QTest::keyClick(dialog.at(3000), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(writes.count(), 1);
 
-        dialog->EnableLimitControls(true);
+        dialog->logic().EnableLimitControls(true);
         QVERIFY(enabled(1058) && enabled(1052));
-        dialog->EnableLimitControls(false);
+        dialog->logic().EnableLimitControls(false);
         QVERIFY(!enabled(1058) && !enabled(1052) && enabled(1060));
     }
 };

@@ -33,7 +33,6 @@ struct DialogHarness {
                            std::function<std::unique_ptr<PeriodicTimer>()> servoTimer = nullptr) {
         DialogServices services;
         services.servoTimer = std::move(servoTimer);
-        services.prompter = &prompter;
         services.port = std::move(port);
         services.sleep = [this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
@@ -41,7 +40,7 @@ struct DialogHarness {
                 duringPause(pause);
             }
         };
-        dialog = std::make_unique<VarnelDlg>(std::move(services));
+        dialog = std::make_unique<VarnelDlg>(std::move(services), &prompter);
         dialog->initialize();
     }
 

@@ -18,10 +18,10 @@ int main(int argc, char** argv) {
     }
     useLanguage(*language);
     DialogHarness dialog;
-    applyFactoryDefaults(dialog->kelvo().workingImage);
-    dialog->ImageToValues();
-    dialog->ValuesToSliders();
-    dialog->RefreshLimitLabels();
+    applyFactoryDefaults(dialog->logic().kelvo().workingImage);
+    dialog->logic().ImageToValues();
+    dialog->logic().ValuesToSliders();
+    dialog->logic().RefreshLimitLabels();
     dialog->show();
     QApplication::processEvents();
     return dialog->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;

@@ -28,9 +28,9 @@ private slots:
                  "the de_DE.UTF-8 locale is missing (scripts/test generates it)");
         DialogHarness dialog;
         dialog.prompter.answers.enqueue(Prompter::Answer::Yes);
-        dialog->OnFileInitialize();
-        dialog->values().panel.unitId = 10775;
-        dialog->Show();
+        dialog->logic().OnFileInitialize();
+        dialog->logic().values().panel.unitId = 10775;
+        dialog->logic().Show();
         const QString gearRatio = dialog.at<QLineEdit>(1027)->text();
         const QString unitId = dialog.at<QLineEdit>(1001)->text();
         std::setlocale(LC_NUMERIC, previous.c_str());
@@ -40,7 +40,7 @@ private slots:
 
     void showThenSaveGivesTheValuesBack() {
         DialogHarness dialog;
-        PanelValues& panel = dialog->values().panel;
+        PanelValues& panel = dialog->logic().values().panel;
         panel.unitId = 65535;
         panel.channelMap[7] = 17;
         panel.rpmChannel = 16;
@@ -50,11 +50,11 @@ private slots:
         panel.targetRpm[2] = 5000;
         panel.gearRatio = 11.3;
         panel.limitPoint2 = 150;
-        dialog->values().guidance = "guide";
-        dialog->values().limitPointMode = 1;
-        const DialogValues shown = dialog->values();
+        dialog->logic().values().guidance = "guide";
+        dialog->logic().values().limitPointMode = 1;
+        const DialogValues shown = dialog->logic().values();
 
-        dialog->Show();
+        dialog->logic().Show();
         QCOMPARE(dialog.at<QComboBox>(3007)->currentText(), QStringLiteral("DG2"));
         QCOMPARE(dialog.at<QComboBox>(1004)->currentText(), QStringLiteral("DG1"));
         // The group's position 0 is its lower button.
@@ -68,9 +68,9 @@ private slots:
         QCOMPARE(dialog.at<QLineEdit>(1061)->text(), QStringLiteral("guide"));
         QVERIFY(dialog.at<QAbstractButton>(1051)->isChecked());
 
-        dialog->values() = {};
-        QVERIFY(dialog->Save());
-        const DialogValues saved = dialog->values();
+        dialog->logic().values() = {};
+        QVERIFY(dialog->logic().Save());
+        const DialogValues saved = dialog->logic().values();
         QCOMPARE(saved.panel.unitId, shown.panel.unitId);
         QCOMPARE(saved.panel.channelMap, shown.panel.channelMap);
         QCOMPARE(saved.panel.rpmChannel, 16);
@@ -87,19 +87,19 @@ private slots:
 
     void valuesWithoutAControlShowNothingSelectedAndSaveMinusOne() {
         DialogHarness dialog;
-        PanelValues& panel = dialog->values().panel;
+        PanelValues& panel = dialog->logic().values().panel;
         panel.channelMap[0] = 18;
         panel.killSwitchChannel = 255;
         panel.throttleDataMode = 3;
         panel.servoType = -1;
-        dialog->Show();
+        dialog->logic().Show();
         QCOMPARE(dialog.at<QComboBox>(3000)->currentIndex(), -1);
         QCOMPARE(dialog.at<QComboBox>(1003)->currentIndex(), -1);
         for (int id : {3008, 3009, 3010, 1007, 1009}) {
             QVERIFY(!dialog.at<QAbstractButton>(id)->isChecked());
         }
 
-        QVERIFY(dialog->Save());
+        QVERIFY(dialog->logic().Save());
         QCOMPARE(panel.channelMap[0], -1);
         QCOMPARE(panel.killSwitchChannel, -1);
         QCOMPARE(panel.throttleDataMode, -1);
@@ -107,9 +107,9 @@ private slots:
 
         // Packed: no channel is channel code 0, no throttle data mode is 3, and an
         // unchecked two-button group clears its bit.
-        dialog->kelvo().workingImage.setServoTypeBit(true);
-        dialog->Collect();
-        const SettingsImage& image = dialog->kelvo().workingImage;
+        dialog->logic().kelvo().workingImage.setServoTypeBit(true);
+        dialog->logic().Collect();
+        const SettingsImage& image = dialog->logic().kelvo().workingImage;
         QCOMPARE(image.channelMap(0), 0);
         QCOMPARE(image.killSwitchChannel(), 0);
         QCOMPARE(image.throttleDataMode(), 3);
@@ -136,24 +136,24 @@ private slots:
         dialog.at<QLineEdit>(1067)->setText(QStringLiteral("77"));
         dialog.at<QLineEdit>(id)->setText(text);
 
-        QVERIFY(!dialog->Save());
+        QVERIFY(!dialog->logic().Save());
         QCOMPARE(dialog.prompter.texts(), QStringList{complaint});
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Warning);
         // The exchange stopped there: a later control was not read.
-        QCOMPARE(dialog->values().panel.governorOnRpm, 0);
+        QCOMPARE(dialog->logic().values().panel.governorOnRpm, 0);
     }
 
     void imageToValuesAndSlidersShowTheImage() {
         DialogHarness dialog;
-        SettingsImage& image = dialog->kelvo().workingImage;
+        SettingsImage& image = dialog->logic().kelvo().workingImage;
         image.setTargetRpm(0, 5000);
         image.setGearRatio(113);
         image.setPoleNumber(1); // below its slider's range
         image.setGovernorGain(40);
         image.setLimitPoint1(6208);
         image.setLimitPoint2(3520);
-        dialog->ImageToValues();
-        dialog->ValuesToSliders();
+        dialog->logic().ImageToValues();
+        dialog->logic().ValuesToSliders();
 
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("5000"));
         QCOMPARE(dialog.at<QSlider>(1046)->value(), 4000);
@@ -167,7 +167,7 @@ private slots:
         // values the sliders could not show survive.
         QCOMPARE(image.targetRpm(0), 5000);
         QCOMPARE(image.poleNumber(), 1);
-        QCOMPARE(dialog->values().panel.targetRpm[0], 5000);
+        QCOMPARE(dialog->logic().values().panel.targetRpm[0], 5000);
         // The servo slider is left where it stands.
         QCOMPARE(dialog.at<QSlider>(1058)->value(), 1024);
     }
@@ -180,8 +180,8 @@ private slots:
         dialog.at<QSlider>(1058)->setValue(1100);
         ChannelValues[2] = 0;
 
-        dialog->SlidersToValues();
-        const PanelValues& panel = dialog->values().panel;
+        dialog->logic().SlidersToValues();
+        const PanelValues& panel = dialog->logic().values().panel;
         QCOMPARE(panel.gearRatio, 22.5);
         QCOMPARE(dialog.at<QLineEdit>(1027)->text(), QStringLiteral("22.50"));
         // Untouched sliders stand at their lowest position.

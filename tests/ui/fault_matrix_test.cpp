@@ -51,7 +51,7 @@ Run runWithFault(Action action, int fault, int argument) {
         // Not collected until the command collects it.
         dialog.at<QComboBox>(3000)->setCurrentIndex(5);
     }
-    run.before = dialog->kelvo().workingImage;
+    run.before = dialog->logic().kelvo().workingImage;
     run.collected = run.before;
     run.collected.setChannelMap(0, action == Action::StartLimitPoints || action == Action::Read
                                        ? run.before.channelMap(0)
@@ -73,17 +73,17 @@ Run runWithFault(Action action, int fault, int argument) {
         dialog->reject();
         break;
     }
-    run.after = dialog->kelvo().workingImage;
+    run.after = dialog->logic().kelvo().workingImage;
     run.ended = dialog->ended();
-    run.framesRunningAfterAction = dialog->limitPoints().framesRunning();
+    run.framesRunningAfterAction = dialog->logic().limitPoints().framesRunning();
     run.messages = dialog.prompter.texts();
     // Whatever the command left running must stop when the dialog goes.
     simSetFault(SIM_FAULT_NONE, 0);
     if (!run.ended) {
         dialog->done(QDialog::Rejected);
     }
-    dialog->ConfirmClose();
-    run.framesRunningAfterClose = dialog->limitPoints().framesRunning();
+    dialog->logic().ConfirmClose();
+    run.framesRunningAfterClose = dialog->logic().limitPoints().framesRunning();
     return run;
 }
 

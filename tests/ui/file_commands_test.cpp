@@ -104,7 +104,7 @@ private slots:
         simSetRecord(unit.raw().data());
         DialogHarness dialog;
         dialog.at<QAbstractButton>(1059)->click();
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         const QStringList shownBefore = shownValues(*dialog);
         dialog.prompter.boxes.clear();
         dialog.prompter.answers.enqueue(answer);
@@ -114,10 +114,10 @@ private slots:
         QCOMPARE(dialog.prompter.texts(), QStringList{message(106)});
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Question);
         QCOMPARE(dialog.prompter.boxes.front().buttons, Prompter::Buttons::YesNo);
-        QVERIFY(dialog->unitRead());
-        QCOMPARE(dialog->kelvo().receivedImage, before);
+        QVERIFY(dialog->logic().unitRead());
+        QCOMPARE(dialog->logic().kelvo().receivedImage, before);
         if (answer == Prompter::Answer::No) {
-            QCOMPARE(dialog->kelvo().workingImage, before);
+            QCOMPARE(dialog->logic().kelvo().workingImage, before);
             QCOMPARE(shownValues(*dialog), shownBefore);
             return;
         }
@@ -125,7 +125,7 @@ private slots:
         std::copy(factoryBytes.begin(), factoryBytes.end(),
                   factory.raw().begin() + factoryBytesOffset);
         // The header stays the unit's, so a Write still goes to this unit.
-        QCOMPARE(dialog->kelvo().workingImage, factory);
+        QCOMPARE(dialog->logic().kelvo().workingImage, factory);
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("2000"));
         QCOMPARE(dialog.at<QLineEdit>(1054)->text(), QStringLiteral("100"));
         QCOMPARE(dialog.at<QLineEdit>(1056)->text(), QStringLiteral("100"));
@@ -144,9 +144,9 @@ private slots:
         dialog->action(57603)->trigger();
 
         QVERIFY(dialog.prompter.fileNames.isEmpty());
-        QCOMPARE(fileBytes(file), bytesOf(dialog->kelvo().workingImage));
-        QCOMPARE(dialog->filePath(), file);
-        QVERIFY(dialog->hasFilePath());
+        QCOMPARE(fileBytes(file), bytesOf(dialog->logic().kelvo().workingImage));
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), file);
+        QVERIFY(dialog->logic().hasFilePath());
 
         // A Read keeps the remembered file, and Save goes there without a dialog: a
         // dialog now would cancel and leave the file as it was.
@@ -154,8 +154,8 @@ private slots:
         dragSlider(dialog.at<QSlider>(1046), 3210);
         dialog->action(57603)->trigger();
         QCOMPARE(dialog.prompter.texts(), (QStringList{message(106), message(117)}));
-        QCOMPARE(fileBytes(file), bytesOf(dialog->kelvo().workingImage));
-        QCOMPARE(dialog->kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
+        QCOMPARE(fileBytes(file), bytesOf(dialog->logic().kelvo().workingImage));
+        QCOMPARE(dialog->logic().kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
     }
 
     void saveAsAsksBeforeOverwriting_data() {
@@ -186,8 +186,8 @@ private slots:
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Warning);
         QCOMPARE(dialog.prompter.boxes.front().buttons, Prompter::Buttons::YesNo);
         const bool yes = answer == Prompter::Answer::Yes;
-        QCOMPARE(fileBytes(existing), yes ? bytesOf(dialog->kelvo().workingImage) : old);
-        QCOMPARE(dialog->filePath(), yes ? existing : earlier);
+        QCOMPARE(fileBytes(existing), yes ? bytesOf(dialog->logic().kelvo().workingImage) : old);
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), yes ? existing : earlier);
     }
 
     void openedFileIsShownWithoutEnablingWrite() {
@@ -201,8 +201,8 @@ private slots:
         QVERIFY(dialog.prompter.boxes.isEmpty());
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("3210"));
         QCOMPARE(dialog.at<QSlider>(1046)->value(), 3210);
-        QCOMPARE(dialog->filePath(), file);
-        QVERIFY(!dialog->unitRead());
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), file);
+        QVERIFY(!dialog->logic().unitRead());
         QVERIFY(!dialog.at(1060)->isEnabled());
         QVERIFY(!dialog->action(32772)->isEnabled());
     }
@@ -232,16 +232,16 @@ private slots:
         dialog->action(57601)->trigger();
 
         QCOMPARE(dialog.prompter.texts(), QStringList{message(refusal)});
-        QCOMPARE(dialog->filePath(), good);
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), good);
         dialog->action(57603)->trigger();
         QCOMPARE(fileBytes(refused), content);
-        QCOMPARE(fileBytes(good), bytesOf(dialog->kelvo().workingImage));
+        QCOMPARE(fileBytes(good), bytesOf(dialog->logic().kelvo().workingImage));
 
         // With nothing remembered yet, Save after a refused Open asks for a name.
         DialogHarness fresh;
         fresh.prompter.fileNames.enqueue(refused);
         fresh->action(57601)->trigger();
-        QVERIFY(!fresh->hasFilePath());
+        QVERIFY(!fresh->logic().hasFilePath());
         fresh->action(57603)->trigger(); // the save dialog is cancelled
         QCOMPARE(fileBytes(refused), content);
     }
@@ -266,7 +266,7 @@ private slots:
         DialogHarness dialog;
         dialog.prompter.fileNames.enqueue(good);
         dialog->action(57601)->trigger();
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         const QStringList shownBefore = shownValues(*dialog);
 
         dialog.prompter.fileNames.enqueue(bad);
@@ -277,9 +277,9 @@ private slots:
 
         QCOMPARE(dialog.prompter.texts(), QStringList{message(108)});
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Error);
-        QCOMPARE(dialog->kelvo().workingImage, before);
+        QCOMPARE(dialog->logic().kelvo().workingImage, before);
         QCOMPARE(shownValues(*dialog), shownBefore);
-        QCOMPARE(dialog->filePath(), good);
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), good);
     }
 
     void saveIntoAFolderThatCannotBeWrittenGives112() {
@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(dialog.prompter.texts(), (QStringList{message(112), message(112)}));
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Error);
         QVERIFY(!QFile::exists(file));
-        QCOMPARE(dialog->filePath(), file);
+        QCOMPARE(QString::fromStdString(dialog->logic().filePath()), file);
         QVERIFY(QDir(locked).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
@@ -338,7 +338,7 @@ private slots:
         QVERIFY(!QFile::exists(path(QStringLiteral("*.gvx"))));
         // The name typed without extension gets the default one.
         const QString typed = path(QStringLiteral("typed.gvx"));
-        QCOMPARE(dialog.filePath(), typed);
+        QCOMPARE(QString::fromStdString(dialog.logic().filePath()), typed);
         QVERIFY(QFile::exists(typed));
 
         // Choosing it again: the program's question, not the file dialog's.
@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(mode, QFileDialog::ExistingFile);
         QCOMPARE(suffix, QStringLiteral("gvx"));
         QCOMPARE(filters, QStringList{QStringLiteral("Kelvo Files (*.gvx)")});
-        QCOMPARE(dialog.filePath(), typed);
+        QCOMPARE(QString::fromStdString(dialog.logic().filePath()), typed);
     }
 };
 

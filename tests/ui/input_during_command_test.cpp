@@ -50,7 +50,7 @@ private slots:
         dialog.at<QAbstractButton>(1059)->click();
         dialog.prompter.boxes.clear();
         dialog.at<QAbstractButton>(1012)->click(); // an unwritten change for the Write
-        const SettingsImage collected = dialog->kelvo().workingImage;
+        const SettingsImage collected = dialog->logic().kelvo().workingImage;
 
         // The worker stays inside the device step until the input has been tried.
         std::atomic<bool> inputTried{false};
@@ -91,17 +91,17 @@ private slots:
         QCOMPARE(draggedDuringStep, draggedBefore);
         QCOMPARE(draggedMoves.count(), 0);
         QCOMPARE(movedDuringStep, movedBefore);
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QCOMPARE(simServoDriveOn(), 0);
         SettingsImage unit;
         unit.raw() = unitRecord();
         if (command == 1060) {
-            QCOMPARE(dialog->kelvo().workingImage, collected);
+            QCOMPARE(dialog->logic().kelvo().workingImage, collected);
             QVERIFY(unit.sameSettings(collected));
             QVERIFY(dialog.at<QAbstractButton>(1012)->isChecked());
             QVERIFY(!dialog.at<QAbstractButton>(1013)->isChecked());
         } else {
-            QCOMPARE(dialog->kelvo().workingImage, unit);
+            QCOMPARE(dialog->logic().kelvo().workingImage, unit);
         }
     }
 };

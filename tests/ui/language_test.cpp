@@ -136,7 +136,7 @@ private slots:
                  QStringList{QStringLiteral("Reset the settings to the factory values?")});
         dialog.at<QAbstractButton>(1059)->click();
         QCOMPARE(dialog.prompter.texts().last(), QStringLiteral("Connection succeeded."));
-        QVERIFY(dialog->unitRead());
+        QVERIFY(dialog->logic().unitRead());
         QVERIFY(dialog.at(1060)->isEnabled());
     }
 };

@@ -254,8 +254,8 @@ private slots:
         QCOMPARE(visited, expected);
 
         // The real keys, once every control is enabled.
-        dialog->SetWriteEnabled(true);
-        dialog->EnableLimitControls(true);
+        dialog->logic().SetWriteEnabled(true);
+        dialog->logic().EnableLimitControls(true);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.dialog.get()));
         dialog.at(1061)->setFocus();

@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(dialog.at<QSlider>(1058)->value(), 1024);
         QCOMPARE(dialog->focusWidget(), dialog.at(3000));
         // Setting the sliders up is no user scroll: nothing was collected.
-        QCOMPARE(dialog->kelvo().workingImage, dialog->kelvo().receivedImage);
+        QCOMPARE(dialog->logic().kelvo().workingImage, dialog->logic().kelvo().receivedImage);
     }
 
     void failedConnectTellsWhyAndEndsTheDialog_data() {
@@ -115,7 +115,7 @@ private slots:
         }
         dialog.at(1051)->setFocus();
         QTest::keyClick(dialog.at(1051), Qt::Key_Return);
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QCOMPARE(simServoDriveOn(), 0);
         QVERIFY(dialog->ended());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));

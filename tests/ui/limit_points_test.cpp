@@ -27,6 +27,15 @@ QString guidance(DialogHarness& dialog) {
     return dialog.at<QLineEdit>(1061)->text();
 }
 
+// The controls of the limit point mode: Input button, servo slider, Set, guidance.
+QString limitModeShown(DialogHarness& dialog) {
+    return QStringLiteral("Input %1, slider %2, Set %3, guidance \"%4\"")
+        .arg(int(dialog.at<QAbstractButton>(1051)->isChecked()))
+        .arg(int(dialog.at(1058)->isEnabled()))
+        .arg(int(dialog.at(1052)->isEnabled()))
+        .arg(guidance(dialog));
+}
+
 bool lastFrameCarries(int position) {
     const auto frames = servoFrames();
     return !frames.empty() && frames.back().channels[2] == position;
@@ -53,7 +62,7 @@ bool framesHaveStopped() {
 // The procedure has ended without storing anything.
 void verifyEnded(DialogHarness& dialog, const SettingsImage& imageBefore) {
     QVERIFY(!dialog.at<QAbstractButton>(1051)->isChecked());
-    QVERIFY(!dialog->limitPointModeOn());
+    QVERIFY(!dialog->logic().limitPointModeOn());
     QVERIFY(!dialog.at(1058)->isEnabled());
     QVERIFY(!dialog.at(1052)->isEnabled());
     QCOMPARE(dialog.at<QSlider>(1058)->value(), 1024);
@@ -61,13 +70,13 @@ void verifyEnded(DialogHarness& dialog, const SettingsImage& imageBefore) {
     QCOMPARE(guidance(dialog), QString());
     QCOMPARE(simServoDriveOn(), 0);
     QVERIFY(framesHaveStopped());
-    QCOMPARE(dialog->kelvo().workingImage, imageBefore);
+    QCOMPARE(dialog->logic().kelvo().workingImage, imageBefore);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void startProcedure(DialogHarness& dialog) {
     QTest::mouseClick(dialog.at(1051), Qt::LeftButton);
-    QVERIFY(dialog->limitPointModeOn());
+    QVERIFY(dialog->logic().limitPointModeOn());
 }
 
 } // namespace
@@ -105,7 +114,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(lastFrameCarries(first), 500);
         QTest::mouseClick(dialog.at(1052), Qt::LeftButton);
         QCOMPARE(guidance(dialog), message(122));
-        QVERIFY(dialog->limitPointModeOn());
+        QVERIFY(dialog->logic().limitPointModeOn());
 
         dragSlider(slider, second);
         QTRY_VERIFY_WITH_TIMEOUT(lastFrameCarries(second), 500);
@@ -118,7 +127,7 @@ private slots:
 
         QCOMPARE(dialog.prompter.texts(), QStringList{message(117)});
         QCOMPARE(dialog.pauses, (Pauses{1500ms, 100ms, 100ms}));
-        const SettingsImage& image = dialog->kelvo().workingImage;
+        const SettingsImage& image = dialog->logic().kelvo().workingImage;
         QCOMPARE(int(image.limitPoint1()), 5616);
         QCOMPARE(int(image.limitPoint2()), 4016);
         QCOMPARE(dialog.at<QLineEdit>(1053)->text(), QStringLiteral("上"));
@@ -188,7 +197,7 @@ private slots:
         QFETCH(bool, accepted);
         DialogHarness dialog;
         readUnit(dialog);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         startProcedure(dialog);
 
         dragSlider(dialog.at<QSlider>(1058), position);
@@ -198,7 +207,7 @@ private slots:
         if (accepted) {
             QCOMPARE(dialog.prompter.texts(), QStringList{message(117)});
             QCOMPARE(guidance(dialog), message(122));
-            QVERIFY(dialog->limitPointModeOn());
+            QVERIFY(dialog->logic().limitPointModeOn());
             QCOMPARE(simServoDriveOn(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(lastFrameCarries(position), 500);
         } else {
@@ -226,7 +235,7 @@ private slots:
         QFETCH(Prompter::Icon, icon);
         DialogHarness dialog;
         readUnit(dialog);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         startProcedure(dialog);
         dragSlider(dialog.at<QSlider>(1058), first);
         QTest::mouseClick(dialog.at(1052), Qt::LeftButton);
@@ -271,7 +280,7 @@ private slots:
         QFETCH(Pauses, pausesAfterStart);
         DialogHarness dialog;
         readUnit(dialog);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         startProcedure(dialog);
         dragSlider(dialog.at<QSlider>(1058), 1500);
         QTRY_VERIFY_WITH_TIMEOUT(lastFrameCarries(1500), 500);
@@ -281,17 +290,30 @@ private slots:
         if (servoDriveOffFails) {
             simSetFault(SIM_FAULT_WRITE, 0);
         }
+        // What the window shows while the command talks to the unit: the mode has been
+        // left already, as on Cancel, not only once the command is over.
+        QString shownDuringCommand;
+        dialog.duringPause = [&](std::chrono::milliseconds) {
+            if (shownDuringCommand.isEmpty()) {
+                QMetaObject::invokeMethod(
+                    dialog.dialog.get(), [&] { shownDuringCommand = limitModeShown(dialog); },
+                    Qt::BlockingQueuedConnection);
+            }
+        };
         dialog.at<QAbstractButton>(button)->click();
 
+        const QString modeLeft = QStringLiteral("Input 0, slider 0, Set 0, guidance \"\"");
+        QCOMPARE(shownDuringCommand, modeLeft);
+        QCOMPARE(limitModeShown(dialog), modeLeft);
         QCOMPARE(dialog.prompter.texts(), messages);
         QCOMPARE(dialog.pauses, pausesAfterStart);
         QVERIFY(!dialog.at<QAbstractButton>(1051)->isChecked());
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QVERIFY(!dialog.at(1052)->isEnabled());
         QCOMPARE(dialog.at<QSlider>(1058)->value(), 1024);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(framesHaveStopped());
-        QCOMPARE(dialog->kelvo().workingImage, before);
+        QCOMPARE(dialog->logic().kelvo().workingImage, before);
         if (!servoDriveOffFails) {
             QCOMPARE(simServoDriveOn(), 0);
         }
@@ -309,7 +331,7 @@ private slots:
         QFETCH(bool, secondPoint);
         DialogHarness dialog;
         readUnit(dialog);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         startProcedure(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(simServoFrameCount() > 0, 500);
         dragSlider(dialog.at<QSlider>(1058), 1400);
@@ -320,10 +342,10 @@ private slots:
         }
         simSetFault(SIM_FAULT_WRITE, 0);
         // Without spinning the event loop, so the periodic watch stays asleep.
-        for (int i = 0; i < 100 && !dialog->limitPoints().framesDropped(); ++i) {
+        for (int i = 0; i < 100 && !dialog->logic().limitPoints().framesDropped(); ++i) {
             std::this_thread::sleep_for(10ms);
         }
-        QVERIFY(dialog->limitPoints().framesDropped());
+        QVERIFY(dialog->logic().limitPoints().framesDropped());
         simSetFault(SIM_FAULT_NONE, 0);
         dialog.at<QAbstractButton>(1052)->click();
 
@@ -337,7 +359,7 @@ private slots:
         DialogHarness dialog(VARNEL_SIM_PATH,
                              [] { return std::make_unique<TimerWithoutThread>(); });
         readUnit(dialog);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         dialog.at<QAbstractButton>(1051)->click();
 
         QCOMPARE(dialog.prompter.texts(), (QStringList{message(117), message(120)}));
@@ -369,7 +391,7 @@ private slots:
                                   (QStringList{message(117), message(120)}), 500);
         QCOMPARE(dialog.prompter.boxes.back().icon, Prompter::Icon::Error);
         QVERIFY(!dialog.at<QAbstractButton>(1051)->isChecked());
-        QVERIFY(!dialog->limitPointModeOn());
+        QVERIFY(!dialog->logic().limitPointModeOn());
         QVERIFY(!dialog.at(1058)->isEnabled());
         QVERIFY(!dialog.at(1052)->isEnabled());
         QCOMPARE(guidance(dialog), QString());

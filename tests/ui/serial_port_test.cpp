@@ -57,14 +57,14 @@ private slots:
 
         dialog.at<QAbstractButton>(1059)->click();
         QCOMPARE(dialog.prompter.texts(), QStringList{message(117)});
-        QVERIFY(dialog->unitRead());
+        QVERIFY(dialog->logic().unitRead());
         dragSlider(dialog.at<QSlider>(1046), 3210);
         dialog.at<QAbstractButton>(1060)->click();
         QCOMPARE(dialog.prompter.texts().back(), message(105));
         const sim::Record written = unit.record();
         QVERIFY(std::equal(written.begin() + 6, written.begin() + 84,
-                           dialog->kelvo().workingImage.raw().begin() + 6));
-        QCOMPARE(dialog->kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
+                           dialog->logic().kelvo().workingImage.raw().begin() + 6));
+        QCOMPARE(dialog->logic().kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
 
         QStringList labels;
         QTimer::singleShot(0, [&labels] {
@@ -98,9 +98,9 @@ private slots:
         DialogHarness dialog(tty(unit.slavePath()));
         dialog.duringPause = shortPause;
         dialog.at<QAbstractButton>(1059)->click();
-        QVERIFY(dialog->unitRead());
+        QVERIFY(dialog->logic().unitRead());
         dragSlider(dialog.at<QSlider>(1046), 3210);
-        const SettingsImage edited = dialog->kelvo().workingImage;
+        const SettingsImage edited = dialog->logic().kelvo().workingImage;
         QCOMPARE(edited.targetRpm(0), std::uint16_t(3210));
         const sim::Record before = unit.record();
         const int threadsBefore = threadCount();
@@ -115,7 +115,7 @@ private slots:
         dialog.at<QAbstractButton>(1060)->click();
 
         QCOMPARE(dialog.prompter.texts().back(), message(104));
-        QCOMPARE(dialog->kelvo().workingImage, edited);
+        QCOMPARE(dialog->logic().kelvo().workingImage, edited);
         QCOMPARE(unit.record(), before);
         QVERIFY(!dialog->ended());
         // No device step is left running; the unit's own thread is stopped here.

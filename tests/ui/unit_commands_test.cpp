@@ -115,16 +115,16 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(dialog.pauses, readPauses);
 
-        const SettingsImage& working = dialog->kelvo().workingImage;
+        const SettingsImage& working = dialog->logic().kelvo().workingImage;
         QVERIFY(sameSettings(record, working));
         QCOMPARE(working.unitId(), std::uint16_t(record[2] << 8 | record[3]));
-        QCOMPARE(working, dialog->kelvo().receivedImage);
+        QCOMPARE(working, dialog->logic().kelvo().receivedImage);
         QCOMPARE(dialog.at<QLineEdit>(1018)->text(), QStringLiteral("2345"));
         QCOMPARE(dialog.at<QSlider>(1046)->value(), 2345);
         QCOMPARE(dialog.at<QLineEdit>(1030)->text(), QStringLiteral("77"));
         QCOMPARE(dialog.at<QLineEdit>(1054)->text(), QStringLiteral("56"));
         QCOMPARE(dialog.at<QLineEdit>(1056)->text(), QStringLiteral("63"));
-        QVERIFY(dialog->unitRead());
+        QVERIFY(dialog->logic().unitRead());
         QVERIFY(dialog.at(1060)->isEnabled());
         QVERIFY(dialog.at(1051)->isEnabled());
         QVERIFY(dialog->action(32772)->isEnabled());
@@ -156,8 +156,8 @@ private slots:
         readUnit(dialog); // the same record again adds no file
 
         QCOMPARE(dialog.prompter.texts(), QStringList(2, message(117)));
-        QVERIFY(dialog->unitRead());
-        const SettingsImage& received = dialog->kelvo().receivedImage;
+        QVERIFY(dialog->logic().unitRead());
+        const SettingsImage& received = dialog->logic().kelvo().receivedImage;
         BackupStore store(std::filesystem::path(dataHome.toStdString()) / "varnel" / "backups",
                           [](std::string_view) {});
         const auto kept = store.backupsOf(received.unitId());
@@ -206,7 +206,7 @@ private slots:
         dialog.prompter.answers.enqueue(Prompter::Answer::Yes);
         dialog->action(57600)->trigger();
         dragSlider(dialog.at<QSlider>(1046), 3210);
-        const SettingsImage before = dialog->kelvo().workingImage;
+        const SettingsImage before = dialog->logic().kelvo().workingImage;
         const QStringList shownBefore = shownValues(*dialog);
         dialog.prompter.boxes.clear();
 
@@ -216,9 +216,9 @@ private slots:
         QCOMPARE(dialog.prompter.texts(), QStringList{::message(message)});
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Error);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QCOMPARE(dialog->kelvo().workingImage, before);
+        QCOMPARE(dialog->logic().kelvo().workingImage, before);
         QCOMPARE(shownValues(*dialog), shownBefore);
-        QCOMPARE(dialog->unitRead(), readBefore);
+        QCOMPARE(dialog->logic().unitRead(), readBefore);
         QCOMPARE(dialog.at(1060)->isEnabled(), readBefore);
     }
 
@@ -256,13 +256,14 @@ private slots:
 
         SettingsImage unit;
         unit.raw() = unitRecord();
-        QVERIFY(sameSettings(unit.raw(), dialog->kelvo().workingImage));
+        QVERIFY(sameSettings(unit.raw(), dialog->logic().kelvo().workingImage));
         QCOMPARE(unit.targetRpm(0), std::uint16_t(3210));
         QCOMPARE(int(unit.governorGain()), 85);
         QCOMPARE(int(unit.controlResponse()), 2);
         QCOMPARE(int(unit.channelMap(0)), 1);
         QCOMPARE(shownValues(*dialog), shownBefore);
-        QVERIFY(dialog->kelvo().workingImage.sameSettings(dialog->kelvo().receivedImage));
+        QVERIFY(dialog->logic().kelvo().workingImage.sameSettings(
+            dialog->logic().kelvo().receivedImage));
     }
 
     void failedWriteKeepsTheUsersValues_data() {
@@ -295,8 +296,8 @@ private slots:
         QCOMPARE(dialog.prompter.boxes.back().icon, Prompter::Icon::Error);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(shownValues(*dialog), shownBefore);
-        QCOMPARE(dialog->kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
-        QVERIFY(dialog->unitRead());
+        QCOMPARE(dialog->logic().kelvo().workingImage.targetRpm(0), std::uint16_t(3210));
+        QVERIFY(dialog->logic().unitRead());
     }
 
     // The adapter works on another thread; meanwhile the window paints, shows the wait

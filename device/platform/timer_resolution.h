@@ -2,7 +2,8 @@
 
 // Holds the system timer at its finest resolution for the owner's lifetime, so that
 // the servo frames keep their 50 ms rhythm. Only Windows needs asking; elsewhere the
-// timers are fine-grained already and this does nothing.
+// timers are fine-grained already and this does nothing. One implementation per
+// platform.
 class TimerResolution {
 public:
     TimerResolution();

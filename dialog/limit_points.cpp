@@ -1,29 +1,24 @@
 // The servo limit point procedure: the user drives the servo to each end with the
 // servo slider and takes the two points with Set.
 
-#include "varnel_dlg.h"
-#include "wait_cursor.h"
+#include "dialog/dialog_logic.h"
 
-#include "language.h"
-#include "prompter.h"
-#include "resources/string_table.h"
+#include "dialog/control_table.h"
+
+#include "resources/text_catalogue.h"
 #include "settings/scales.h"
 
-#include <QApplication>
-#include <QSlider>
-#include <QTimer>
-
-void VarnelDlg::OnLimitInput() {
+void DialogLogic::OnLimitInput() {
     CommandScope scope(commandRunning);
     Save();
     if (!limitPointModeOn()) {
         const bool servoDriveOff = EndLimitPointMode();
-        showMessage(*activePrompter, servoDriveOff ? msg::limitCancelled : msg::adapterFault,
-                    servoDriveOff ? Prompter::Icon::Warning : Prompter::Icon::Error);
+        tell(servoDriveOff ? msg::limitCancelled : msg::adapterFault,
+             servoDriveOff ? DialogView::Icon::Warning : DialogView::Icon::Error);
         return;
     }
     EnableLimitControls(true);
-    const int position = controlAs<QSlider>(ctl::servoSlider)->value();
+    const int position = view.sliderPosition(ctl::servoSlider);
     CommandOutcome outcome = CommandOutcome::Done;
     runDeviceStep([&] { outcome = session.startLimitPoints(position); });
     if (!succeeded(outcome)) {
@@ -32,23 +27,23 @@ void VarnelDlg::OnLimitInput() {
         showFailure(outcome);
         return;
     }
-    servoFrameWatch->start();
-    dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
+    view.startTicks(LimitPointProcedure::framePeriod * 2);
+    dialogValues.guidance = localMessage(messageOf(outcome));
     Show();
 }
 
-void VarnelDlg::OnLimitSet() {
+void DialogLogic::OnLimitSet() {
     CommandScope scope(commandRunning);
     if (!limitPointModeOn()) {
         return;
     }
-    const int position = controlAs<QSlider>(ctl::servoSlider)->value();
+    const int position = view.sliderPosition(ctl::servoSlider);
     CommandOutcome outcome = CommandOutcome::Done;
     runDeviceStep([&] { outcome = session.setLimitPoint(position); });
     switch (outcome) {
     case CommandOutcome::LimitPoint2Wanted:
-        QApplication::beep();
-        dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
+        view.beep();
+        dialogValues.guidance = localMessage(messageOf(outcome));
         Show();
         break;
     case CommandOutcome::LimitOutOfRange:
@@ -56,13 +51,13 @@ void VarnelDlg::OnLimitSet() {
         refusePoint(messageOf(outcome));
         break;
     case CommandOutcome::LimitPointsStored: {
-        QApplication::beep();
-        servoFrameWatch->stop();
+        view.beep();
         const SettingsImage& image = session.workingImage();
         dialogValues.panel.limitPoint1 = servoToDisplay(image.limitPoint1());
         dialogValues.panel.limitPoint2 = servoToDisplay(image.limitPoint2());
         leaveLimitPointMode();
-        dialogValues.guidance = uiMessage(messageOf(outcome)).toStdString();
+        SlidersToValues();
+        dialogValues.guidance = localMessage(messageOf(outcome));
         Show();
         break;
     }
@@ -74,41 +69,49 @@ void VarnelDlg::OnLimitSet() {
     }
 }
 
-void VarnelDlg::refusePoint(int message) {
-    showMessage(*activePrompter, message, Prompter::Icon::Error);
+void DialogLogic::refusePoint(int message) {
+    tell(message, DialogView::Icon::Error);
     if (!EndLimitPointMode()) {
-        showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
+        tell(msg::adapterFault, DialogView::Icon::Error);
     }
 }
 
-void VarnelDlg::leaveLimitPointMode() {
+void DialogLogic::leaveLimitPointMode() {
+    view.stopTicks();
     dialogValues.limitPointMode = 0;
     EnableLimitControls(false);
-    placeSlider(controlAs<QSlider>(ctl::servoSlider), servoSliderCentre);
-    SlidersToValues();
+    placeSlider(ctl::servoSlider, servoSliderCentre);
 }
 
-bool VarnelDlg::EndLimitPointMode() {
-    servoFrameWatch->stop();
+bool DialogLogic::EndLimitPointMode() {
+    view.stopTicks();
     CommandOutcome outcome = CommandOutcome::Done;
     runDeviceStep([&] { outcome = session.endLimitPoints(); });
     showLimitPointModeLeft();
     return outcome == CommandOutcome::Done;
 }
 
-void VarnelDlg::showLimitPointModeLeft() {
-    servoFrameWatch->stop();
+void DialogLogic::showLimitPointModeLeaving() {
+    // Only the controls: the servo is the command's to release, in its own order.
     leaveLimitPointMode();
+    dialogValues.panel.servoPosition = servoToDisplay(sliderToServoUnits(servoSliderCentre));
     dialogValues.guidance.clear();
     Show();
 }
 
-void VarnelDlg::endLimitPointModeWithFault() {
-    EndLimitPointMode();
-    showMessage(*activePrompter, msg::adapterFault, Prompter::Icon::Error);
+void DialogLogic::showLimitPointModeLeft() {
+    leaveLimitPointMode();
+    SlidersToValues();
+    dialogValues.guidance.clear();
+    Show();
 }
 
-void VarnelDlg::checkServoFrames() {
+void DialogLogic::endLimitPointModeWithFault() {
+    EndLimitPointMode();
+    tell(msg::adapterFault, DialogView::Icon::Error);
+}
+
+void DialogLogic::Tick() {
     // A command under way ends the procedure itself, in its own order.
     if (commandRunning || !limitPointModeOn() || !session.limitPoints().framesDropped()) {
         return;

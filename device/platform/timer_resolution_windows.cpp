@@ -1,8 +1,8 @@
-#include "timer_resolution.h"
+#include "device/platform/timer_resolution.h"
 
-#ifdef _WIN32
-#include <timeapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <timeapi.h>
 
 TimerResolution::TimerResolution() {
     TIMECAPS caps{};
@@ -16,10 +16,3 @@ TimerResolution::TimerResolution() {
 TimerResolution::~TimerResolution() {
     timeEndPeriod(minimumPeriod);
 }
-
-#else
-
-TimerResolution::TimerResolution() = default;
-TimerResolution::~TimerResolution() = default;
-
-#endif

@@ -1,17 +1,17 @@
 // The Read and Write commands: the dialog's side of them. The sequences, their pauses
 // and their outcomes belong to the unit session.
 
-#include "varnel_dlg.h"
-#include "wait_cursor.h"
+#include "dialog/dialog_logic.h"
 
-#include "prompter.h"
-
-void VarnelDlg::OnReadFromUnit() {
+void DialogLogic::OnReadFromUnit() {
     CommandScope scope(commandRunning);
-    WaitCursor wait;
+    BusyScope busy(view);
     // The session ends a running limit point procedure before the read; the controls
-    // follow once the step is over.
+    // leave the mode before the command starts, as on Cancel.
     const bool endsLimitPoints = limitPointModeOn();
+    if (endsLimitPoints) {
+        showLimitPointModeLeaving();
+    }
     CommandOutcome outcome = CommandOutcome::Done;
     runDeviceStep([&] { outcome = session.read(); });
     if (endsLimitPoints) {
@@ -24,21 +24,24 @@ void VarnelDlg::OnReadFromUnit() {
     dialogValues.guidance.clear();
     SetWriteEnabled(true);
     showAfterFill();
-    showMessage(*activePrompter, messageOf(outcome), Prompter::Icon::Information);
+    tell(messageOf(outcome), DialogView::Icon::Information);
 }
 
-void VarnelDlg::OnWriteToUnit() {
+void DialogLogic::OnWriteToUnit() {
     WriteToUnit();
 }
 
-bool VarnelDlg::WriteToUnit() {
+bool DialogLogic::WriteToUnit() {
     CommandScope scope(commandRunning);
     Collect();
     Save();
     const WritePacking packing{dialogValues.panel.controlResponse, dialogValues.panel.governorGain,
                                dialogValues.panel.notUsingId != 0};
-    WaitCursor wait;
+    BusyScope busy(view);
     const bool endsLimitPoints = limitPointModeOn();
+    if (endsLimitPoints) {
+        showLimitPointModeLeaving();
+    }
     CommandOutcome outcome = CommandOutcome::Done;
     runDeviceStep([&] { outcome = session.write(packing); });
     if (endsLimitPoints) {
@@ -50,18 +53,12 @@ bool VarnelDlg::WriteToUnit() {
     }
     dialogValues.guidance.clear();
     showAfterFill();
-    showMessage(*activePrompter, messageOf(outcome), Prompter::Icon::Information);
+    tell(messageOf(outcome), DialogView::Icon::Information);
     return true;
 }
 
-void VarnelDlg::showAfterFill() {
+void DialogLogic::showAfterFill() {
     ImageToValues();
     ValuesToSliders();
     RefreshLimitLabels();
-}
-
-void VarnelDlg::showFailure(CommandOutcome outcome) {
-    if (const int message = messageOf(outcome); message != noMessage) {
-        showMessage(*activePrompter, message, Prompter::Icon::Error);
-    }
 }

@@ -1,15 +1,6 @@
 #pragma once
 
-#include <QApplication>
-
-// The wait cursor, up for as long as the object lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+#include "dialog/dialog_view.h"
 
 // Marks a command handler as running for as long as the object lives.
 class CommandScope {
@@ -22,4 +13,16 @@ public:
 private:
     bool& running;
     bool outer;
+};
+
+// The wait cursor, up for as long as the object lives.
+class BusyScope {
+public:
+    explicit BusyScope(DialogView& view) : view(view) { view.showBusy(true); }
+    ~BusyScope() { view.showBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    DialogView& view;
 };

@@ -1,13 +1,13 @@
 // Moving settings between the controls, the dialog values and the working image.
 
-#include "varnel_dlg.h"
+#include "dialog/dialog_logic.h"
+
+#include "dialog/control_table.h"
 
 #include "settings/packing.h"
 #include "settings/scales.h"
 
-#include <QSlider>
-
-void VarnelDlg::Collect() {
+void DialogLogic::Collect() {
     // A refused Save still leaves every value read before the refusal; packing goes on
     // with what there is.
     Save();
@@ -15,24 +15,23 @@ void VarnelDlg::Collect() {
     RefreshLimitLabels();
 }
 
-void VarnelDlg::ImageToValues() {
+void DialogLogic::ImageToValues() {
     unpackImage(session.workingImage(), dialogValues.panel);
     Show();
 }
 
-void VarnelDlg::ValuesToSliders() {
+void DialogLogic::ValuesToSliders() {
     for (const SliderSetup& setup : sliderTable) {
         if (setup.field != SliderField::Servo) {
-            placeSlider(controlAs<QSlider>(setup.id),
-                        sliderPositionFor(dialogValues.panel, setup.field));
+            placeSlider(setup.id, sliderPositionFor(dialogValues.panel, setup.field));
         }
     }
     Show();
 }
 
-void VarnelDlg::SlidersToValues() {
+void DialogLogic::SlidersToValues() {
     for (const SliderSetup& setup : sliderTable) {
-        const int position = controlAs<QSlider>(setup.id)->value();
+        const int position = view.sliderPosition(setup.id);
         if (setup.field == SliderField::Servo) {
             dialogValues.panel.servoPosition = servoToDisplay(sliderToServoUnits(position));
             session.moveServo(position);

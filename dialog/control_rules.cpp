@@ -1,16 +1,16 @@
 // How the dialog reacts when the user changes a radio button, a combo box or a slider.
 
-#include "varnel_dlg.h"
+#include "dialog/dialog_logic.h"
 
 #include "settings/packing.h"
 
-void VarnelDlg::OnModeChanged() {
+void DialogLogic::OnModeChanged() {
     Collect();
     ImageToValues();
     ValuesToSliders();
 }
 
-void VarnelDlg::OnControlResponse(int code) {
+void DialogLogic::OnControlResponse(int code) {
     // Collect first: it packs the gain too, and the preset's gain must be the one that
     // stays, while every other edit made so far is kept.
     Collect();
@@ -20,11 +20,11 @@ void VarnelDlg::OnControlResponse(int code) {
     ValuesToSliders();
 }
 
-void VarnelDlg::OnChannelChanged() {
+void DialogLogic::OnChannelChanged() {
     Collect();
 }
 
-void VarnelDlg::OnSliderScroll(QSlider*) {
+void DialogLogic::OnSliderScroll() {
     SlidersToValues();
     Collect();
 }

@@ -1,8 +1,0 @@
-#include "prompter.h"
-
-#include "language.h"
-
-Prompter::Answer showMessage(Prompter& prompter, int messageId, Prompter::Icon icon,
-                             Prompter::Buttons buttons) {
-    return prompter.message(uiMessage(messageId), icon, buttons);
-}
