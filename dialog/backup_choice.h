@@ -29,6 +29,8 @@ inline constexpr const char* notARecord = "読めません";
 inline constexpr const char* noDifferences = "違いはありません";
 inline constexpr const char* none = "バックアップはありません。バックアップの保存先: %1";
 inline constexpr const char* unreadable = "バックアップのフォルダーを読み込めません: %1";
+// Neither the environment nor the system names a folder for the user's data.
+inline constexpr const char* noFolder = "バックアップの保存先がありません";
 } // namespace backup_text
 
 // The backup list as a face shows it, every text ready in the interface language.

@@ -108,6 +108,7 @@ constexpr std::array catalogue{
     Entry{"バックアップはありません。バックアップの保存先: %1",
           "There are no backups. Backups are kept in %1"},
     Entry{"バックアップのフォルダーを読み込めません: %1", "The backup folder cannot be read: %1"},
+    Entry{"バックアップの保存先がありません", "There is no folder for backups."},
     Entry{"ファイル(&F)", "&File"},
     Entry{"初期化(&I)...", "&Initialize..."},
     Entry{"開く(&O)...\tCtrl+O", "&Open...\tCtrl+O"},

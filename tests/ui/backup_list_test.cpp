@@ -1,14 +1,18 @@
 // The backup list as the keyboard and a screen reader meet it: the rows grouped by unit,
 // the selected row's differences, Open and Cancel, every control on the Tab chain.
 
+#include "dialog_harness.h"
+
 #include "commands/backup_list.h"
 #include "dialog/backup_choice.h"
+#include "dialog/menu_table.h"
 #include "settings/factory_defaults.h"
 #include "ui/backup_list_dlg.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,6 +65,7 @@ class BackupListTest : public QObject {
     }
 
 private slots:
+    void init() { simReset(); }
     void rowsGroupedWithTheDifferencesOfTheSelectedOne() {
         BackupListDlg dialog(choiceOf(storeWithTwoUnits()));
         QTreeWidget* list = dialog.backupList();
@@ -116,6 +121,41 @@ private slots:
         QCOMPARE(names,
                  (QStringList{QStringLiteral("バックアップ"), QStringLiteral("現在の値との違い"),
                               QStringLiteral("開く"), QStringLiteral("キャンセル")}));
+    }
+
+    void theFileMenuOpensTheListAndLoadsTheChosenBackup() {
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
+        SettingsImage unit;
+        unit.raw() = unitRecord();
+        unit.setTargetRpm(0, 2345);
+        simSetRecord(unit.raw().data());
+        DialogHarness dialog;
+        dialog.at<QAbstractButton>(ctl::readButton)->click();
+        dialog.prompter.boxes.clear();
+        auto* rpm = dialog.at<QLineEdit>(1018);
+        rpm->setText(QStringLiteral("3000")); // typed, not yet taken
+
+        QStringList differencesSeen;
+        dialog.prompter.backupChooser = [&](const BackupChoice& choice) {
+            BackupListDlg list(choice);
+            list.show();
+            list.backupList()->setCurrentItem(list.backupList()->topLevelItem(0)->child(0));
+            for (int i = 0; i < list.differenceList()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* row = list.differenceList()->topLevelItem(i);
+                differencesSeen << row->text(0) + ':' + row->text(1) + ':' + row->text(2);
+            }
+            list.openButton()->click();
+            return list.chosenRow();
+        };
+        dialog->action(command::openBackup)->trigger();
+
+        QCOMPARE(dialog.prompter.backupLists, 1);
+        QCOMPARE(differencesSeen, QStringList{QStringLiteral("回転数設定1:2345 rpm:3000 rpm")});
+        QCOMPARE(dialog.prompter.texts(), QStringList());
+        QCOMPARE(rpm->text(), QStringLiteral("2345"));
+        QVERIFY2(!dialog->logic().hasFilePath(), "a backup is never the file Save writes to");
+        qputenv("XDG_DATA_HOME", dataHome);
     }
 
     void noBackupsSaysWhereTheyAreKept() {
