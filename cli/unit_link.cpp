@@ -13,8 +13,10 @@
 #include "device/serial/serial_ports.h"
 #include "device/simulated_driver.h"
 #include "resources/string_table.h"
+#include "resources/text_catalogue.h"
 
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -26,23 +28,6 @@ namespace {
 constexpr std::size_t listedAdaptersAtMost = 16;
 
 bool progressShown = false;
-
-const std::array<std::pair<CommandOutcome, const char*>, 13> outcomeTexts{{
-    {CommandOutcome::Connected, "read the unit"},
-    {CommandOutcome::Written, "the unit holds the new settings (verified by reading them back)"},
-    {CommandOutcome::ForeignModel, "the unit or record is of another model, not a Kelvo"},
-    {CommandOutcome::ReadError, "the unit did not answer correctly (read error)"},
-    {CommandOutcome::WriteError,
-     "the write failed: the unit does not hold the settings sent (write error)"},
-    {CommandOutcome::FileReadError, "cannot read the settings file"},
-    {CommandOutcome::FileWriteError, "cannot write the settings file"},
-    {CommandOutcome::DiskFull, "not enough free space on the disk"},
-    {CommandOutcome::UnknownError, "unknown error"},
-    {CommandOutcome::DriverMissing, "the D2XX driver library cannot be loaded"},
-    {CommandOutcome::AdapterMissing, "no QB-7 adapter is connected"},
-    {CommandOutcome::AdapterFault, "the QB-7 adapter is not working properly"},
-    {CommandOutcome::Done, "done"},
-}};
 
 } // namespace
 
@@ -70,11 +55,8 @@ ComDevice& openPort(const PortOptions& options) {
     if (!connection.port) {
         switch (connection.message) {
         case msg::portNoPermission:
-            throw CliError("no permission to open " + connection.device +
-                           ": add yourself to the dialout group and log in again, or install "
-                           "the package's udev rule");
         case msg::portBusy:
-            throw CliError(connection.device + " is in use by another program");
+            throw CliError(cliMessage(connection.message, connection.device));
         default:
             throw CliError((options.port.empty() ? "" : options.port + ": ") +
                            outcomeText(outcomeOf(connection.message)));
@@ -139,11 +121,25 @@ void clearProgress() {
     }
 }
 
-std::string outcomeText(CommandOutcome outcome) {
-    for (const auto& [known, text] : outcomeTexts) {
-        if (known == outcome) {
-            return text;
-        }
+std::string cliMessage(int messageId, std::string_view subject) {
+    const char* english = englishText(messageText(messageId));
+    std::string text = english ? english : "unknown error";
+    if (const auto at = text.find("%1"); at != std::string::npos) {
+        text.replace(at, 2, subject);
     }
-    return "unknown error";
+    if (!text.empty() && text.back() == '.') {
+        text.pop_back();
+    }
+    // "The QB-7 is ..." reads "the QB-7 is ..." after the program's name; a word in
+    // capitals ("QB-7 ...") keeps them.
+    if (text.size() > 1 && std::isupper(static_cast<unsigned char>(text[0])) &&
+        !std::isupper(static_cast<unsigned char>(text[1]))) {
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    }
+    return text;
+}
+
+std::string outcomeText(CommandOutcome outcome) {
+    const int message = messageOf(outcome);
+    return cliMessage(message == noMessage ? msg::unknownError : message);
 }

@@ -7,6 +7,7 @@
 #include "device/sleep.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ComDevice;
@@ -32,5 +33,8 @@ std::vector<std::string> listPorts(const PortOptions& options);
 SleepFunction progressSleep();
 void clearProgress();
 
-// One line that says what went wrong, in the command line's words.
+// A message of the text catalogue as the command line words its errors: the English,
+// with "%1" replaced by the subject, starting in lower case and without a full stop.
+std::string cliMessage(int messageId, std::string_view subject = {});
+// One line that says what went wrong.
 std::string outcomeText(CommandOutcome outcome);

@@ -205,8 +205,6 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
                             const DialogUnits& units) {
     BuiltControls built;
     QButtonGroup* currentGroup = nullptr;
-    int groupLeader = staticId;
-    bool groupStarted = false;
 
     for (const ControlRow& layoutRow : table) {
         QWidget* widget = createControl(layoutRow, parent);
@@ -228,19 +226,14 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
             fitComboItems(combo);
         }
 
-        // A group runs from a control with the group style to the next one; its radio
-        // buttons form one button group.
-        if (layoutRow.styles & style::group) {
-            groupStarted = true;
-        }
-        if (layoutRow.kind == ControlKind::Radio) {
-            if (groupStarted || !currentGroup) {
+        // The table says where each radio button sits; a group's buttons form one
+        // button group.
+        if (const std::optional<RadioPlace> place = radioPlace(layoutRow.id)) {
+            if (place->position == 0) {
                 currentGroup = new QButtonGroup(parent);
                 // Exclusivity is kept by hand, so that "nothing checked" stays possible.
                 currentGroup->setExclusive(false);
-                groupLeader = layoutRow.id;
-                built.radioGroups[groupLeader] = currentGroup;
-                groupStarted = false;
+                built.radioGroups[place->groupId] = currentGroup;
                 QObject::connect(currentGroup, &QButtonGroup::buttonToggled, currentGroup,
                                  [group = currentGroup](QAbstractButton* button, bool on) {
                                      if (!on) {
@@ -255,7 +248,7 @@ BuiltControls buildControls(std::span<const ControlRow> table, QWidget* parent,
             }
             auto* radio = static_cast<QRadioButton*>(widget);
             radio->setAutoExclusive(false);
-            currentGroup->addButton(radio, static_cast<int>(currentGroup->buttons().size()));
+            currentGroup->addButton(radio, place->position);
         }
         built.widgets.push_back(widget);
     }

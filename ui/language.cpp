@@ -33,15 +33,3 @@ Language currentLanguage() {
 QString uiText(const char* japanese) {
     return QString::fromStdString(localText(japanese));
 }
-
-QString uiMessage(int messageId) {
-    return QString::fromStdString(localMessage(messageId));
-}
-
-QString uiMessage(int messageId, const QString& subject) {
-    return QString::fromStdString(localMessage(messageId, subject.toStdString()));
-}
-
-QString overwriteQuestion(const QString& fileName) {
-    return QString::fromStdString(localOverwriteQuestion(fileName.toStdString()));
-}

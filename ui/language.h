@@ -23,9 +23,3 @@ Language currentLanguage();
 
 // A text of the interface in the current language; the source text is the Japanese.
 QString uiText(const char* japanese);
-// A message of the string table in the current language.
-QString uiMessage(int messageId);
-// A message that names its subject (a device) in the place its language puts it.
-QString uiMessage(int messageId, const QString& subject);
-// The overwrite question with the file's name in the place its language puts it.
-QString overwriteQuestion(const QString& fileName);

@@ -111,10 +111,10 @@ private slots:
             QVERIFY2(!hasJapanese(translated), qPrintable(source + " -> " + translated));
         }
         QVERIFY(useLanguage(Language::English));
-        QCOMPARE(overwriteQuestion(QStringLiteral("heli.gvx")),
+        QCOMPARE(QString::fromStdString(localOverwriteQuestion("heli.gvx")),
                  QStringLiteral("The file heli.gvx already exists. Overwrite it?"));
         useLanguage(Language::Japanese);
-        QCOMPARE(overwriteQuestion(QStringLiteral("heli.gvx")),
+        QCOMPARE(QString::fromStdString(localOverwriteQuestion("heli.gvx")),
                  message(109) + QStringLiteral("heli.gvx") + message(110));
     }
 
