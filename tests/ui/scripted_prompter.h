@@ -32,6 +32,9 @@ public:
         if (!answers.isEmpty()) {
             return answers.dequeue();
         }
+        if (buttons == Buttons::RetryCancel) {
+            return Answer::Cancel;
+        }
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
     QString openFileName() override { return nextFileName(); }
