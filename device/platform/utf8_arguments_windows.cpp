@@ -1,23 +1,10 @@
 #include "device/platform/utf8_arguments.h"
 
+#include "device/platform/wide_text.h"
+
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
-
-namespace {
-
-std::string narrow(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back(); // the terminating zero
-    return text;
-}
-
-} // namespace
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     int count = 0;
