@@ -10,8 +10,9 @@
 
 namespace {
 
-// The row index lives in the item; group items carry none.
+// A backup's item carries its row index; a unit's heading carries the unit ID instead.
 constexpr int rowRole = Qt::UserRole;
+constexpr int unitRole = Qt::UserRole + 1;
 
 QString text(const char* japanese, const std::string& subject = {}) {
     return QString::fromStdString(backupText(japanese, subject));
@@ -56,9 +57,9 @@ BackupListDlg::BackupListDlg(BackupChoice backups, QWidget* parent)
     QTreeWidgetItem* group = nullptr;
     for (std::size_t row = 0; row < choice.rows.size(); ++row) {
         const BackupChoice::Row& backup = choice.rows[row];
-        if (group == nullptr || group->data(1, rowRole).toUInt() != backup.unitId) {
+        if (group == nullptr || group->data(0, unitRole).toUInt() != backup.unitId) {
             group = new QTreeWidgetItem(list, {text(backup_text::unitGroup, backup.unit), {}, {}});
-            group->setData(1, rowRole, backup.unitId);
+            group->setData(0, unitRole, backup.unitId);
             group->setFlags(Qt::ItemIsEnabled);
             group->setFirstColumnSpanned(true);
             group->setExpanded(true);
