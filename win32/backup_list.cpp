@@ -229,5 +229,8 @@ HWND createBackupList(HWND owner, BackupListState& state) {
     HWND box = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                           reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
                                           procedure, reinterpret_cast<LPARAM>(&state));
+    if (box != nullptr) {
+        ShowWindow(box, SW_SHOW);
+    }
     return box;
 }
