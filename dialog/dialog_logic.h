@@ -41,7 +41,7 @@ struct DialogServices {
 // what faces and tests reach) keeps PascalCase names; everything else is camelCase.
 class DialogLogic {
 public:
-    DialogLogic(DialogView& view, DialogServices services = {});
+    explicit DialogLogic(DialogView& view, DialogServices services = {});
     ~DialogLogic();
     DialogLogic(const DialogLogic&) = delete;
     DialogLogic& operator=(const DialogLogic&) = delete;

@@ -59,7 +59,7 @@ public:
     // The wait cursor, on or off; calls nest, the cursor stays until the last "off".
     virtual void showBusy(bool busy) = 0;
     virtual void beep() = 0;
-    // From start until stop, the face calls DialogLogic::tick() once per period.
+    // From start until stop, the face calls DialogLogic::Tick() once per period.
     virtual void startTicks(std::chrono::milliseconds period) = 0;
     virtual void stopTicks() = 0;
 };

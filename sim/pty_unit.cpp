@@ -2,11 +2,9 @@
 
 #include <asm/termbits.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
@@ -20,12 +18,6 @@ namespace {
 
 constexpr int pollSliceMs = 20;
 constexpr std::uint32_t unitBaudRate = 100000;
-
-std::int64_t monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
 
 // The pty driver keeps the data bits and parity to itself (it reports CS8 without
 // PARENB whatever was set), so only the rest of the line can be checked here.
@@ -72,10 +64,6 @@ PtyUnit::PtyUnit() {
     }
     slave = name.data();
     slaveHold = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    unit.powerOn(startingRecord());
-    commitsPersisted = unit.commits();
-    const FaultSetting setting = faultFromEnvironment();
-    setFault(setting.fault, setting.argument);
 }
 
 PtyUnit::~PtyUnit() {
@@ -129,49 +117,14 @@ void PtyUnit::serve() {
 }
 
 void PtyUnit::handle(const std::uint8_t* data, std::size_t count) {
-    if (fault == SIM_FAULT_UNPLUGGED_AFTER) {
-        const auto left = receivedAtFault + static_cast<std::uint64_t>(faultArgument) - received;
-        if (count >= left) {
-            received += left;
-            closeLine();
-            return;
-        }
-    }
-    received += count;
-
-    termios2 line{};
-    understood =
-        ioctl(master, TCGETS2, &line) == 0 && unitLine(line) && fault != SIM_FAULT_WRONG_LINE;
-    const std::int64_t now = monotonicNs();
+    termios2 settings{};
+    const bool match = ioctl(master, TCGETS2, &settings) == 0 && unitLine(settings);
     std::vector<std::uint8_t> out;
-    std::vector<std::uint8_t> answer;
-    for (std::size_t i = 0; i < count; ++i) {
-        out.push_back(data[i]);
-        if (!understood) {
-            continue;
-        }
-        answer.clear();
-        unit.receive(data[i], now, answer);
-        if (answer.empty()) {
-            continue;
-        }
-        // The echo of the request and the reply together are cut to N bytes.
-        if (fault == SIM_FAULT_SHORT_REPLY) {
-            const std::size_t full = UnitModel::requestSize + answer.size();
-            const auto keep = static_cast<std::size_t>(std::max(faultArgument, 0));
-            const std::size_t drop =
-                keep < full ? std::min(full - keep, answer.size() + out.size()) : 0;
-            const std::size_t fromAnswer = std::min(drop, answer.size());
-            answer.resize(answer.size() - fromAnswer);
-            out.resize(out.size() - std::min(drop - fromAnswer, out.size()));
-        }
-        out.insert(out.end(), answer.begin(), answer.end());
+    if (!line.receive(data, count, match, out)) {
+        closeLine();
+        return;
     }
     sendOrDrop(master, out);
-    if (unit.commits() != commitsPersisted) {
-        commitsPersisted = unit.commits();
-        persistRecord(unit.record());
-    }
 }
 
 void PtyUnit::waitUntilAnswered() {
@@ -192,10 +145,7 @@ void PtyUnit::waitUntilAnswered() {
 
 void PtyUnit::setFault(int newFault, int argument) {
     std::lock_guard lock(mutex);
-    fault = newFault;
-    faultArgument = argument;
-    receivedAtFault = received;
-    unit.setFault(newFault, argument);
+    line.setFault(newFault, argument);
 }
 
 void PtyUnit::unplug() {
@@ -228,32 +178,32 @@ void PtyUnit::closeLine() {
 
 Record PtyUnit::record() {
     std::lock_guard lock(mutex);
-    return unit.record();
+    return line.unit().record();
 }
 
 void PtyUnit::setRecord(const Record& record) {
     std::lock_guard lock(mutex);
-    unit.setRecord(record);
+    line.unit().setRecord(record);
 }
 
 bool PtyUnit::servoDriveOn() {
     std::lock_guard lock(mutex);
-    return unit.servoDriveOn();
+    return line.unit().servoDriveOn();
 }
 
 std::vector<SimServoFrame> PtyUnit::servoFrames() {
     std::lock_guard lock(mutex);
-    return {unit.servoFrames().begin(), unit.servoFrames().end()};
+    return {line.unit().servoFrames().begin(), line.unit().servoFrames().end()};
 }
 
 bool PtyUnit::lineWasUnderstood() {
     std::lock_guard lock(mutex);
-    return understood;
+    return line.understood();
 }
 
 std::uint64_t PtyUnit::receivedBytes() {
     std::lock_guard lock(mutex);
-    return received;
+    return line.received();
 }
 
 } // namespace sim

@@ -5,8 +5,7 @@
 // side. Like the adapter, the line echoes every byte the program sends; the unit
 // hears them only when the slave is set to its line settings.
 
-#include "sim/unit_environment.h"
-#include "sim/unit_model.h"
+#include "sim/unit_line.h"
 
 #include <atomic>
 #include <cstdint>
@@ -60,17 +59,11 @@ private:
     void handle(const std::uint8_t* data, std::size_t count);
 
     std::mutex mutex;
-    UnitModel unit;
+    UnitLine line;
     std::string slave;
     int master = -1;
     // Held open so that the line stays up between the program's opens.
     int slaveHold = -1;
-    int fault = SIM_FAULT_NONE;
-    int faultArgument = 0;
-    std::uint64_t received = 0;
-    std::uint64_t receivedAtFault = 0;
-    std::uint64_t commitsPersisted = 0;
-    bool understood = false;
     std::atomic<bool> stopping{false};
     // Set while serve() runs: the line is then closed by the serving thread, since a
     // descriptor closed under its poll stays open until the poll returns.

@@ -30,13 +30,13 @@ void VarnelDlg::setRadioChoice(int groupId, int position) {
 
 int VarnelDlg::radioChoice(int groupId) const {
     const QButtonGroup* group = built.radioGroups.at(groupId);
-    QAbstractButton* checked = nullptr;
+    QAbstractButton* chosen = nullptr;
     for (QAbstractButton* button : group->buttons()) {
         if (button->isChecked()) {
-            checked = button;
+            chosen = button;
         }
     }
-    return checked ? group->id(checked) : -1;
+    return chosen ? group->id(chosen) : -1;
 }
 
 void VarnelDlg::setComboIndex(int id, int index) {
