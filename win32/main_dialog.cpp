@@ -1,5 +1,6 @@
 #include "main_dialog.h"
 
+#include "accessible_names.h"
 #include "backup_list.h"
 #include "device_step.h"
 #include "dialog_template.h"
@@ -133,6 +134,7 @@ void MainDialog::initialise() {
             reinterpret_cast<LPARAM>(textFont));
     }
     narrowedFonts = narrowToFit(handle);
+    annotateAccessibleNames(handle);
     for (const ControlRow& row : controlTable()) {
         if (row.kind == ControlKind::Combo) {
             for (const char* entry : channelItems()) {
@@ -368,8 +370,10 @@ void MainDialog::runDeviceStep(const std::function<void()>& step) {
 
 void MainDialog::showBusy(bool busy) {
     if (busy) {
-        waitCursor.emplace();
-    } else {
+        if (busyDepth++ == 0) {
+            waitCursor.emplace();
+        }
+    } else if (busyDepth > 0 && --busyDepth == 0) {
         waitCursor.reset();
     }
 }

@@ -84,5 +84,6 @@ private:
     HFONT textFont = nullptr; // the English face's Latin font; null for Japanese
     std::vector<HFONT> narrowedFonts;
     std::optional<WaitCursor> waitCursor;
+    int busyDepth = 0; // showBusy calls nest
     bool postQuit = false;
 };

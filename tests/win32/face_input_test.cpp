@@ -4,8 +4,11 @@
 #include "face_harness.h"
 
 #include "dialog/menu_table.h"
+#include "win32/menu_resources.h"
+#include "win32/version_box.h"
 
 #include <atomic>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -102,6 +105,37 @@ TEST_F(FaceInputTest, EnterOnAPushButtonPressesItAndEscapeCloses) {
     EXPECT_FALSE(face.dialog->closed());
     pressKey(GetFocus(), VK_ESCAPE);
     EXPECT_TRUE(face.pumpUntil([&] { return face.dialog->closed(); }));
+}
+
+} // namespace
+
+namespace {
+
+// The version box, from the Help menu and from the system menu: the same box, closed by
+// its OK button. The box is modal, so the user answering it is another thread.
+TEST_F(FaceInputTest, BothVersionItemsOpenTheVersionBox) {
+    FaceHarness face;
+    const std::wstring caption = versionBoxCaption();
+    for (const auto& [message, command] : {std::pair<UINT, WPARAM>{WM_COMMAND, command::about},
+                                           {WM_SYSCOMMAND, systemAboutCommand}}) {
+        std::atomic<bool> answered = false;
+        HWND owner = nullptr;
+        std::thread user([&] {
+            HWND box = nullptr;
+            ::pumpUntil([&] { return (box = findDialog(caption.c_str())) != nullptr; });
+            if (box != nullptr) {
+                owner = GetWindow(box, GW_OWNER);
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
+            answered = true;
+        });
+        PostMessageW(face.window, message, command, 0);
+        EXPECT_TRUE(face.pumpUntil([&] { return answered.load(); }));
+        user.join();
+        EXPECT_EQ(owner, face.window);
+        EXPECT_TRUE(face.pumpUntil([&] { return findDialog(caption.c_str()) == nullptr; }));
+    }
+    EXPECT_FALSE(face.dialog->closed());
 }
 
 } // namespace

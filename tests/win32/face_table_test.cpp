@@ -4,8 +4,11 @@
 #include "face_harness.h"
 
 #include "dialog/menu_table.h"
+#include "win32/accessible_names.h"
 #include "win32/menu_resources.h"
 #include "win32/text_fit.h"
+
+#include <oleacc.h>
 
 #include <map>
 
@@ -229,6 +232,39 @@ TEST_F(FaceTableTest, MenusAndAcceleratorsComeFromTheMenuTable) {
     wchar_t text[64] = {};
     GetMenuStringW(systemMenu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
     EXPECT_EQ(narrow(text), message(msg::aboutMenuItem));
+}
+
+// What a screen reader announces for a control.
+std::wstring accessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return {};
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr) {
+        text = name;
+        SysFreeString(name);
+    }
+    accessible->Release();
+    return text;
+}
+
+TEST_F(FaceTableTest, LabelsNameTheirEditsAndSlidersForScreenReaders) {
+    FaceHarness face;
+    if (!annotateAccessibleNames(face.window)) {
+        GTEST_SKIP() << "this system offers no dynamic annotation of accessible names";
+    }
+    EXPECT_EQ(narrow(accessibleName(face.at(1018))), localText("回転数設定1"));
+    EXPECT_EQ(narrow(accessibleName(face.at(1046))), localText("回転数設定1"));
+    EXPECT_EQ(narrow(accessibleName(face.at(1054))), localText("リミットポイント1"));
+    EXPECT_EQ(narrow(accessibleName(face.at(3000))), "CH1");
 }
 
 // Each text measured in the font it is drawn in against the room its control leaves it.
