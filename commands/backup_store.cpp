@@ -106,9 +106,8 @@ std::optional<std::chrono::system_clock::time_point> BackupStore::timeOf(const f
     using namespace std::chrono;
     const year_month_day date{year(number(0, 4)), month(static_cast<unsigned>(number(4, 2))),
                               day(static_cast<unsigned>(number(6, 2)))};
-    const int fields[] = {number(9, 2), number(11, 2), number(13, 2), number(16, 3)};
-    if (!date.ok() ||
-        std::any_of(std::begin(fields), std::end(fields), [](int v) { return v < 0; })) {
+    const std::array fields{number(9, 2), number(11, 2), number(13, 2), number(16, 3)};
+    if (!date.ok() || std::any_of(fields.begin(), fields.end(), [](int v) { return v < 0; })) {
         return std::nullopt;
     }
     return sys_days(date) + hours(fields[0]) + minutes(fields[1]) + seconds(fields[2]) +

@@ -17,7 +17,7 @@ class BackupListDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit BackupListDlg(BackupChoice choice, QWidget* parent = nullptr);
+    explicit BackupListDlg(BackupChoice backups, QWidget* parent = nullptr);
 
     // The row Open took; none after Cancel.
     std::optional<std::size_t> chosenRow() const { return chosen; }
