@@ -55,17 +55,31 @@ std::optional<BackupStore> backupStore() {
     return BackupStore(*root, reportBackupFailure);
 }
 
+void refuseFile(const std::string& path, int message, const char* readError) {
+    const CommandOutcome outcome = outcomeOf(message);
+    throw CliError(path + ": " +
+                   (outcome == CommandOutcome::FileReadError ? readError : outcomeText(outcome)));
+}
+
+// The whole record, for commands that show, compare or rewrite the file byte for byte.
 SettingsImage readFile(const std::string& path) {
     SettingsImage image;
     const int message = readRecordFile(image, path);
-    if (message == noMessage) {
-        return image;
+    if (message != noMessage) {
+        refuseFile(path, message, "not readable, or not one 85-byte settings record");
     }
-    const CommandOutcome outcome = outcomeOf(message);
-    if (outcome == CommandOutcome::FileReadError) {
-        throw CliError(path + ": not readable, or not one 85-byte settings record");
+    return image;
+}
+
+// The settings as File > Open takes them: from the first record of a longer file too,
+// so that restoring a file works the same from both faces.
+SettingsImage settingsOfFile(const std::string& path) {
+    SettingsImage image;
+    const int message = loadSettingsFile(image, path);
+    if (message != noMessage) {
+        refuseFile(path, message, "not readable, or shorter than one 85-byte settings record");
     }
-    throw CliError(path + ": " + outcomeText(outcome));
+    return image;
 }
 
 void writeFile(const SettingsImage& image, const std::string& path) {
@@ -112,7 +126,7 @@ SettingsImage recordOf(const std::string& operand, const PortOptions& port) {
 }
 
 int runPorts(const Options& o) {
-    for (const std::string& port : listPorts(o.port)) {
+    for (const std::string& port : candidatePorts(o.port)) {
         std::cout << port << '\n';
     }
     return exitOk;
@@ -136,7 +150,7 @@ bool confirmed(const std::string& question) {
 }
 
 int runWrite(const Options& o) {
-    const SettingsImage file = readFile(o.file);
+    const SettingsImage file = settingsOfFile(o.file);
     // Without a terminal to ask on, only --yes says the write is wanted.
     const bool canAsk = standardInputIsTerminal();
     if (!o.yes && !canAsk) {
@@ -255,7 +269,10 @@ int runCommandLine(int argc, char** argv) {
                  "varnel-cli");
     app.require_subcommand(1);
     app.fallthrough();
-    app.add_option("--port", o.port.port, "Serial device of the adapter (not in this build)");
+    app.add_option("--port", o.port.port,
+                   "Use this adapter: a serial device such as /dev/ttyUSB0, or a name that "
+                   "\"ports\" prints, such as d2xx:0")
+        ->type_name("NAME");
     app.add_option("--driver", o.port.driver, "Load the D2XX driver library at PATH")
         ->type_name("PATH");
     app.add_flag("--simulate", o.port.simulate,

@@ -6,6 +6,7 @@
 #include "settings/field_table.h"
 #include "settings/settings_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <iomanip>
@@ -61,21 +62,76 @@ SettingsImage imageFromHex(const std::string& text) {
     return image;
 }
 
-// Numbers stay numbers in JSON; names, channel names included, stay strings.
-json jsonValue(const FieldSpec& field, std::uint32_t value) {
-    const std::string text = displayText(field, value);
-    if (field.kind != FieldKind::Number) {
-        return text;
-    }
+bool allDigits(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A number as shown ("2000", "8.00") as a JSON number.
+json numberJson(const FieldSpec& field, const std::string& text) {
     if (field.display == FieldDisplay::GearRatio) {
         return std::stod(text);
     }
     return std::stoul(text);
 }
 
-std::string textOfJson(const std::string& key, const json& value) {
+// What a script expects: numbers as numbers, a flag as a boolean, a choice by its name;
+// a choice numbered as shown (channel 3) is that number.
+json jsonValue(const FieldSpec& field, std::uint32_t value) {
+    const std::string text = displayText(field, value);
+    switch (field.kind) {
+    case FieldKind::Number:
+        return numberJson(field, text);
+    case FieldKind::Flag:
+        if (value <= 1) {
+            return value == 1;
+        }
+        break;
+    case FieldKind::Choice:
+        break;
+    }
+    return allDigits(text) ? json(std::stoul(text)) : json(text);
+}
+
+// A number's bounds; a choice's names, with a run of numbered ones (channels 1..16) as
+// bounds beside the named ones.
+json jsonRange(const FieldSpec& field) {
+    switch (field.kind) {
+    case FieldKind::Number: {
+        const auto [low, high] = numberBounds(field);
+        return {{"min", numberJson(field, low)}, {"max", numberJson(field, high)}};
+    }
+    case FieldKind::Flag:
+        return {{"choices", {false, true}}};
+    case FieldKind::Choice:
+        break;
+    }
+    json range = json::object();
+    json names = json::array();
+    for (const FieldChoice& choice : field.choices) {
+        const std::string name = choice.name;
+        if (!allDigits(name)) {
+            names.push_back(name);
+            continue;
+        }
+        const unsigned long number = std::stoul(name);
+        if (!range.contains("min") || number < range["min"].get<unsigned long>()) {
+            range["min"] = number;
+        }
+        if (!range.contains("max") || number > range["max"].get<unsigned long>()) {
+            range["max"] = number;
+        }
+    }
+    range["choices"] = names;
+    return range;
+}
+
+std::string textOfJson(const FieldSpec& field, const json& value) {
     if (value.is_string()) {
         return value.get<std::string>();
+    }
+    if (value.is_boolean() && field.kind == FieldKind::Flag) {
+        return displayText(field, value.get<bool>() ? 1 : 0);
     }
     if (value.is_number_integer()) {
         return value.dump();
@@ -85,7 +141,8 @@ std::string textOfJson(const std::string& key, const json& value) {
         text << std::setprecision(17) << value.get<double>();
         return text.str();
     }
-    throw CliError("field " + key + " must be a number or a name");
+    throw CliError(std::string("field ") + field.key +
+                   " must be a number, a name, or true or false for a flag");
 }
 
 void applyOne(SettingsImage& image, const FieldSpec& field, const std::string& text) {
@@ -126,7 +183,7 @@ json recordJson(const SettingsImage& image) {
         json entry = {{"value", jsonValue(field, storedValue(image, field))},
                       {"unit", unitText(field)}};
         if (field.isSetting) {
-            entry["range"] = rangeText(field);
+            entry["range"] = jsonRange(field);
         }
         fields[field.key] = entry;
     }
@@ -158,9 +215,9 @@ SettingsImage recordFromJson(const json& document) {
     for (const auto& [key, entry] : document["fields"].items()) {
         const FieldSpec& field = knownField(key);
         const json& value = entry.is_object() && entry.contains("value") ? entry["value"] : entry;
-        const std::string text = textOfJson(key, value);
+        const std::string text = textOfJson(field, value);
         const std::uint32_t held = storedValue(base, field);
-        if (text == displayText(field, held) || textOfJson(key, jsonValue(field, held)) == text) {
+        if (text == displayText(field, held) || textOfJson(field, jsonValue(field, held)) == text) {
             continue;
         }
         applyOne(image, field, text);

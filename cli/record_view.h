@@ -14,7 +14,9 @@ class SettingsImage;
 // One line per field: key, value, unit, range.
 std::string recordText(const SettingsImage& image);
 
-// Every field by key, with the record's 85 bytes as hex so that nothing is lost.
+// Every field by key, with the record's 85 bytes as hex so that nothing is lost. A
+// value is a number, a flag's a boolean, a choice's its name; a range is its bounds
+// ("min", "max") and its named choices ("choices").
 nlohmann::json recordJson(const SettingsImage& image);
 // The reverse of recordJson: the raw bytes, then every field whose value differs from
 // what they hold, range-checked. Raises CliError naming the first problem.

@@ -4,6 +4,7 @@
 // pauses of a conversation show on a terminal.
 
 #include "commands/outcome.h"
+#include "commands/port_options.h"
 #include "device/sleep.h"
 
 #include <string>
@@ -12,21 +13,13 @@
 
 class ComDevice;
 
-struct PortOptions {
-    std::string port;   // a serial device; empty for the QB-7 adapter
-    std::string driver; // the D2XX library to load; empty for the vendor's
-    bool simulate = false;
-};
-
-// The library the options name: --driver, else the simulated unit's beside the
-// program, else the vendor's.
-std::string driverLibrary(const PortOptions& options);
-
 // Opens the port the options choose. Raises CliError when it cannot be used.
 ComDevice& openPort(const PortOptions& options);
 
-// The adapters the driver lists, one line each.
-std::vector<std::string> listPorts(const PortOptions& options);
+// The candidate adapters, one line each, each starting with the name --port takes.
+// Raises CliError when none is found or a library named by the options cannot be
+// loaded.
+std::vector<std::string> candidatePorts(const PortOptions& options);
 
 // Sleeps, showing a progress line on standard error when it is a terminal; the line is
 // cleared once the conversation is over.

@@ -53,7 +53,8 @@ Connection connectAdapter(const PortChoice& choice) {
     int d2xxMessage = msg::adapterMissing;
     try {
         auto port =
-            makeD2xxPort(choice.driverLibrary.empty() ? nullptr : choice.driverLibrary.c_str());
+            makeD2xxPort(choice.driverLibrary.empty() ? nullptr : choice.driverLibrary.c_str(),
+                         choice.d2xxIndex);
         port->open();
         Connection connection;
         connection.port = std::move(port);
@@ -71,10 +72,10 @@ Connection connectAdapter(const PortChoice& choice) {
     // The kernel's driver holds the adapter whenever the library cannot reach it.
     for (const SerialPortInfo& candidate : listSerialPorts(choice.roots)) {
         if (candidate.vendor == ftdiVendor) {
-            return openTty(candidate.path, d2xxMessage);
+            return openTty(candidate.path, msg::adapterMissing);
         }
     }
-    return failure(d2xxMessage);
+    return failure(msg::adapterMissing);
 }
 
 std::string portLabel(const Connection& connection) {

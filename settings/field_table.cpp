@@ -356,8 +356,13 @@ std::string rangeText(const FieldSpec& field) {
         }
         return names;
     }
+    const auto [low, high] = numberBounds(field);
+    return low + ".." + high;
+}
+
+std::pair<std::string, std::string> numberBounds(const FieldSpec& field) {
     const Range range = rangeOf(field);
-    return numberText(field, range.minimum) + ".." + numberText(field, range.maximum);
+    return {numberText(field, range.minimum), numberText(field, range.maximum)};
 }
 
 ParsedValue parseDisplayText(const FieldSpec& field, std::string_view text) {

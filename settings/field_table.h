@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class SettingsImage;
 
@@ -75,6 +76,8 @@ std::string unitText(const FieldSpec& field);
 std::string labelText(const FieldSpec& field, std::uint32_t value);
 // "700..4000", "1.00..50.00", "optimize|fixed|tx_curve", "on|off".
 std::string rangeText(const FieldSpec& field);
+// The lowest and highest value of a number field, as shown: "700" and "4000".
+std::pair<std::string, std::string> numberBounds(const FieldSpec& field);
 
 struct ParsedValue {
     std::optional<std::uint32_t> value; // the value to store

@@ -1,7 +1,9 @@
 #include "accessibility.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -106,35 +108,101 @@ public:
         QAccessible::State state = QAccessibleWidget::state();
         state.checkable = button()->isCheckable();
         state.checked = button()->isChecked();
-        state.pressed = button()->isDown();
+        // A two-state push button shows its state as staying pressed, as a toggle
+        // button does.
+        state.pressed = button()->isDown() || (isToggleButton(button()) && button()->isChecked());
         return state;
     }
 
+    // The press or toggle first, then the focus, which the bridge's GrabFocus asks for.
     QStringList actionNames() const override {
-        return {button()->isCheckable() ? toggleAction() : pressAction()};
+        return QStringList{button()->isCheckable() ? toggleAction() : pressAction()} +
+               QAccessibleWidget::actionNames();
     }
 
     // The action is the click itself, so the dialog runs the same handler, with the same
     // messages, as for the mouse.
     void doAction(const QString& name) override {
-        if (button()->isEnabled() && (name == pressAction() || name == toggleAction())) {
-            button()->click();
+        if (name == pressAction() || name == toggleAction()) {
+            if (button()->isEnabled()) {
+                button()->click();
+            }
+            return;
         }
+        QAccessibleWidget::doAction(name);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    static bool isToggleButton(const QAbstractButton* button) {
+        return button->isCheckable() && qobject_cast<const QPushButton*>(button);
+    }
+    // Qt's screen reader bridge has no toggle button role: a push button that is
+    // checkable, checked and pressed is the nearest it carries.
     static QAccessible::Role roleOf(const QAbstractButton* button) {
         if (qobject_cast<const QRadioButton*>(button)) {
             return QAccessible::RadioButton;
+        }
+        if (isToggleButton(button)) {
+            return QAccessible::Button;
         }
         return button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
     }
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
+// Qt's own combo box interface offers only opening its list, so a screen reader could
+// not move the focus to it (AT-SPI's GrabFocus asks for the focus action). This one
+// describes the box as that one does and adds the focus.
+class ComboBoxAccessible : public QAccessibleWidget {
+public:
+    explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == box()->view() ? 0 : -1;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) {
+            return box()->currentText();
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = box()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == showMenuAction() || name == pressAction()) {
+            if (box()->isEnabled()) {
+                box()->showPopup();
+            }
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
 QAccessibleInterface* dialogAccessibility(QWidget* widget) {
+    if (auto* box = qobject_cast<QComboBox*>(widget); box && isDialogControl(box)) {
+        return new ComboBoxAccessible(box);
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && isDialogControl(button)) {
         return new ButtonAccessible(button);
     }

@@ -1,5 +1,29 @@
 #include "language.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own texts: the message boxes' buttons and the file dialog.
+QTranslator& qtTranslator() {
+    static QTranslator catalogue;
+    return catalogue;
+}
+
+// Qt's catalogue for the language; without it Qt's texts stay English, as Qt writes
+// them, and nothing else changes.
+void useQtCatalogue(const QLocale& locale) {
+    if (qtTranslator().load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTranslator());
+    }
+}
+
+} // namespace
+
 Language languageForLocale(const QStringList& uiLanguages) {
     if (uiLanguages.isEmpty()) {
         return Language::Japanese;
@@ -22,7 +46,12 @@ std::optional<Language> languageNamed(const QString& name) {
 }
 
 bool useLanguage(Language language) {
+    // The program's own texts come from the catalogue; Qt's from Qt's.
+    QCoreApplication::removeTranslator(&qtTranslator());
     setTextLanguage(language);
+    if (language == Language::Japanese) {
+        useQtCatalogue(QLocale(QLocale::Japanese, QLocale::Japan));
+    }
     return true;
 }
 

@@ -3,8 +3,7 @@
 #include "dialog_units.h"
 #include "varnel_dlg.h"
 
-#include "device/serial/serial_ports.h"
-#include "device/simulated_driver.h"
+#include "commands/port_options.h"
 #include "varnel_config.h"
 
 #include <QCommandLineParser>
@@ -16,6 +15,25 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+
+namespace {
+
+// As varnel-cli ports prints them; the exit status as the command line's: 2 when
+// nothing is found.
+int printPorts(const PortOptions& options) {
+    const PortListing listing = listPorts(options);
+    const std::string problem = listingProblem(listing);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "varnel: %s\n", problem.c_str());
+        return 2;
+    }
+    for (const std::string& line : listing.lines) {
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
+} // namespace
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Varnel"));
@@ -44,11 +62,12 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
                                     QStringLiteral("path"));
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("Use the adapter at the serial device <path>, such as /dev/ttyUSB0."),
-        QStringLiteral("path"));
+        QStringLiteral("Use this adapter: a serial device such as /dev/ttyUSB0, or a name that "
+                       "--list-ports prints, such as d2xx:0."),
+        QStringLiteral("name"));
     const QCommandLineOption listPorts(
         QStringLiteral("list-ports"),
-        QStringLiteral("Print the USB serial ports: path, vendor:product, product, serial."));
+        QStringLiteral("Print the candidate adapters, one a line, each starting with its name."));
     const QCommandLineOption lang(
         QStringLiteral("lang"),
         QStringLiteral("Interface language: ja or en (default: from the system's locale)."),
@@ -60,11 +79,12 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
     parser.addOption(lang);
     parser.process(app);
 
+    PortOptions portOptions;
+    portOptions.port = parser.value(port).toStdString();
+    portOptions.driver = parser.value(driver).toStdString();
+    portOptions.simulate = parser.isSet(simulate);
     if (parser.isSet(listPorts)) {
-        for (const SerialPortInfo& candidate : listSerialPorts()) {
-            std::printf("%s\n", describe(candidate).c_str());
-        }
-        std::exit(0);
+        std::exit(printPorts(portOptions));
     }
 
     LaunchOptions options;
@@ -78,17 +98,7 @@ LaunchOptions parseCommandLine(const QCoreApplication& app) {
         }
         options.language = *named;
     }
-    if (parser.isSet(port)) {
-        options.port.device = parser.value(port).toStdString();
-    } else if (parser.isSet(driver)) {
-        // A library named on the command line is the one way to the adapter.
-        options.port.driverLibrary = parser.value(driver).toStdString();
-        options.port.serialFallback = false;
-    } else if (parser.isSet(simulate)) {
-        options.port.serialFallback = false;
-        options.port.driverLibrary =
-            simulatedDriverPath(QCoreApplication::applicationDirPath().toStdString()).string();
-    }
+    options.port = portChoice(portOptions);
     return options;
 }
 

@@ -22,8 +22,11 @@ class VarnelDlg : public QDialog, public DialogView {
     Q_OBJECT
 
 public:
-    // A null prompter: the desktop's message boxes and file dialogs.
-    explicit VarnelDlg(DialogServices services = {}, Prompter* prompter = nullptr,
+    // The services are always given: a default-constructible dialog gets a default
+    // constructor registered by moc, whose inlined temporaries GCC 12 at -O3 takes for
+    // uninitialised (-Wmaybe-uninitialized). A null prompter: the desktop's message
+    // boxes and file dialogs.
+    explicit VarnelDlg(DialogServices services, Prompter* prompter = nullptr,
                        QWidget* parent = nullptr);
     ~VarnelDlg() override;
 

@@ -17,8 +17,9 @@ template <class Error, class Entry, class... Args> void call(Entry entry, Args..
 
 } // namespace
 
-std::unique_ptr<ComDevice> makeD2xxPort(const char* library) {
+std::unique_ptr<ComDevice> makeD2xxPort(const char* library, int deviceIndex) {
     auto port = std::make_unique<Zabro>();
+    port->deviceIndex = deviceIndex;
     if (!port->driver.load(library != nullptr ? library : DriverTable::defaultLibraryName())) {
         throw ComDevice::InitializeError{};
     }
@@ -35,10 +36,10 @@ void Zabro::open() {
     std::array<char, 64> description{};
     // The listing takes the device index in its pointer argument.
     // NOLINTNEXTLINE(performance-no-int-to-ptr)
-    call<OpenError>(driver.FT_ListDevices, reinterpret_cast<void*>(std::uintptr_t{0}),
-                    static_cast<void*>(description.data()),
+    void* const listed = reinterpret_cast<void*>(static_cast<std::uintptr_t>(deviceIndex));
+    call<OpenError>(driver.FT_ListDevices, listed, static_cast<void*>(description.data()),
                     d2xx::FT_LIST_BY_INDEX | d2xx::FT_OPEN_BY_DESCRIPTION);
-    call<OpenError>(driver.FT_Open, 0, &handle);
+    call<OpenError>(driver.FT_Open, deviceIndex, &handle);
     call<OpenError>(driver.FT_SetBaudRate, handle, baudRate);
     call<OpenError>(driver.FT_SetTimeouts, handle, timeoutMs, timeoutMs);
     call<OpenError>(driver.FT_SetDataCharacteristics, handle, d2xx::FT_BITS_8, d2xx::FT_STOP_BITS_2,

@@ -19,4 +19,5 @@ public:
 
     DriverTable driver;
     d2xx::FT_HANDLE handle = nullptr;
+    int deviceIndex = 0; // in the library's listing
 };

@@ -3,6 +3,7 @@
 
 #include "commands/connect.h"
 #include "commands/limit_point_procedure.h"
+#include "commands/port_options.h"
 #include "commands/unit_commands.h"
 #include "device/com_device.h"
 #include "device/kelvo.h"
@@ -181,7 +182,8 @@ TEST(PortChoice, TheTtyStandsInWhenTheLibraryCannotReachTheAdapter) {
         {"no library, tty", noLibrary, SIM_FAULT_NONE, tree.roots(), true, 0, tree.tty()},
         {"no adapter for the library, tty", VARNEL_SIM_PATH, SIM_FAULT_NO_ADAPTER, tree.roots(),
          true, 0, tree.tty()},
-        {"no library, no tty", noLibrary, SIM_FAULT_NONE, none, true, msg::driverMissing, ""},
+        // The library is optional where a tty may stand in: no driver is missing.
+        {"no library, no tty", noLibrary, SIM_FAULT_NONE, none, true, msg::adapterMissing, ""},
         {"no adapter, no tty", VARNEL_SIM_PATH, SIM_FAULT_NO_ADAPTER, none, true,
          msg::adapterMissing, ""},
         {"library only", noLibrary, SIM_FAULT_NONE, tree.roots(), false, msg::driverMissing, ""},
@@ -203,13 +205,68 @@ TEST(PortChoice, TheTtyStandsInWhenTheLibraryCannotReachTheAdapter) {
     simReset();
 }
 
-TEST(PortChoice, OtherVendorsTtysAreNotTaken) {
+TEST(PortChoice, NoUsableTtyAndNoLibraryMeansNoAdapter) {
     sim::PtyUnit unit;
-    const FakeAdapterTree tree(unit.slavePath(), "2341");
-    PortChoice choice;
-    choice.driverLibrary = noLibrary;
-    choice.roots = tree.roots();
-    EXPECT_EQ(connectAdapter(choice).message, msg::driverMissing);
+    struct Case {
+        const char* name;
+        std::string device;
+        const char* vendor;
+    };
+    const Case cases[] = {
+        {"another vendor's tty is not taken", unit.slavePath(), "2341"},
+        {"the FTDI tty fails to open", "/nonexistent/ttyUSB0", "0403"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FakeAdapterTree tree(c.device, c.vendor);
+        PortChoice choice;
+        choice.driverLibrary = noLibrary;
+        choice.roots = tree.roots();
+        EXPECT_EQ(connectAdapter(choice).message, msg::adapterMissing);
+    }
+}
+
+// The options of both faces, as the port they choose.
+TEST(PortChoice, FromTheOptions) {
+    struct Case {
+        PortOptions options;
+        std::string device;
+        int d2xxIndex;
+        std::string library;
+        bool fallback;
+    };
+    const Case cases[] = {
+        {{}, "", 0, "", PortChoice::defaultSerialFallback},
+        {{"/dev/ttyUSB1", "", false}, "/dev/ttyUSB1", 0, "", PortChoice::defaultSerialFallback},
+        {{"d2xx:2", "", false}, "", 2, "", false},
+        {{"d2xx:", "", false}, "d2xx:", 0, "", PortChoice::defaultSerialFallback},
+        {{"d2xx:x", "", false}, "d2xx:x", 0, "", PortChoice::defaultSerialFallback},
+        {{"", "/opt/lib.so", false}, "", 0, "/opt/lib.so", false},
+        {{"d2xx:1", "/opt/lib.so", false}, "", 1, "/opt/lib.so", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.port + " " + c.options.driver);
+        const PortChoice choice = portChoice(c.options);
+        EXPECT_EQ(choice.device, c.device);
+        EXPECT_EQ(choice.d2xxIndex, c.d2xxIndex);
+        EXPECT_EQ(choice.driverLibrary, c.library);
+        EXPECT_EQ(choice.serialFallback, c.fallback);
+    }
+    PortOptions simulate;
+    simulate.simulate = true;
+    EXPECT_NE(portChoice(simulate).driverLibrary.find("varnel_sim"), std::string::npos);
+}
+
+TEST(PortChoice, D2xxDeviceByItsIndex) {
+    for (const auto& [index, message] : {std::pair{0, 0}, std::pair{1, int(msg::adapterMissing)}}) {
+        SCOPED_TRACE(index);
+        simReset();
+        PortChoice choice;
+        choice.driverLibrary = VARNEL_SIM_PATH;
+        choice.d2xxIndex = index;
+        choice.serialFallback = false;
+        EXPECT_EQ(connectAdapter(choice).message, message);
+    }
 }
 
 TEST(PortChoice, NamedTtyAndWhyItCannotBeOpened) {

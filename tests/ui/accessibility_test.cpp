@@ -9,6 +9,7 @@
 #include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QTest>
+#include <set>
 
 namespace {
 
@@ -37,9 +38,11 @@ QAccessible::Role expectedRole(ControlKind kind) {
     switch (kind) {
     case ControlKind::Radio:
         return QAccessible::RadioButton;
-    case ControlKind::CheckButton:
     case ControlKind::CheckBox:
         return QAccessible::CheckBox;
+    // The Input button: a push button that stays pressed, the nearest Qt's bridge has
+    // to a toggle button.
+    case ControlKind::CheckButton:
     case ControlKind::PushButton:
         return QAccessible::Button;
     case ControlKind::Slider:
@@ -105,6 +108,9 @@ private slots:
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
                 QCOMPARE(bool(control->state().checked), button->isChecked());
                 QCOMPARE(bool(control->state().checkable), button->isCheckable());
+                if (row.kind == ControlKind::CheckButton) {
+                    QCOMPARE(bool(control->state().pressed), button->isChecked());
+                }
                 QVERIFY2(!control->actionInterface()->actionNames().isEmpty(), qPrintable(what));
             }
             QAccessibleInterface* up = control;
@@ -114,6 +120,38 @@ private slots:
                 up = parent;
             }
         }
+    }
+
+    // A screen reader moves the focus through the action interface (AT-SPI's GrabFocus):
+    // every control that takes the keyboard focus offers it, and it lands there.
+    void everyControlTakesTheFocusThroughItsInterface() {
+        DialogHarness dialog;
+        readUnit(dialog);
+        dialog.at<QAbstractButton>(1051)->click(); // the Input button down
+        std::set<ControlKind> kindsSeen;
+        for (const ControlRow& row : controlTable()) {
+            QWidget* widget = row.id == staticId ? nullptr : dialog.at(row.id);
+            if (expectedRole(row.kind) == QAccessible::NoRole || !widget || widget->isHidden() ||
+                !widget->isEnabled() || widget->focusPolicy() == Qt::NoFocus) {
+                continue;
+            }
+            const QString what = widget->objectName();
+            QAccessibleActionInterface* actions = accessible(widget)->actionInterface();
+            QVERIFY2(actions, qPrintable(what));
+            QVERIFY2(actions->actionNames().contains(QAccessibleActionInterface::setFocusAction()),
+                     qPrintable(what));
+            const SettingsImage before = dialog->logic().kelvo().workingImage;
+            actions->doAction(QAccessibleActionInterface::setFocusAction());
+            QVERIFY2(dialog->focusWidget() == widget, qPrintable(what));
+            QCOMPARE(dialog->logic().kelvo().workingImage, before); // focus only, no click
+            kindsSeen.insert(row.kind);
+        }
+        QVERIFY(dialog->logic().limitPointModeOn());
+        for (ControlKind kind : {ControlKind::Radio, ControlKind::PushButton,
+                                 ControlKind::CheckButton, ControlKind::Slider}) {
+            QVERIFY2(kindsSeen.count(kind) == 1, "a kind of control was never focused");
+        }
+        dialog.at<QAbstractButton>(1051)->click();
     }
 
     // A screen reader's action on a button runs what a click runs, message boxes

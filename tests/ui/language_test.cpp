@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 
@@ -95,6 +96,55 @@ private slots:
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitCode(), 2);
         QVERIFY(program.readAllStandardError().contains("use ja or en"));
+    }
+
+    // --list-ports prints what varnel-cli ports prints, and says so when nothing is found.
+    void listPortsAsTheCommandLineDoes() {
+        struct Case {
+            const char* fault;
+            int status;
+            const char* out;
+            const char* err;
+        };
+        for (const Case& c :
+             {Case{"", 0, "d2xx:0 ", ""}, Case{"no_adapter", 2, "", "no QB-7 adapter found"}}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("VARNEL_SIM_FAULT"), QString::fromUtf8(c.fault));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(VARNEL_PROGRAM_PATH),
+                          {QStringLiteral("--simulate"), QStringLiteral("--list-ports")});
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitCode(), c.status);
+            const QByteArray out = program.readAllStandardOutput();
+            QVERIFY2(c.status == 0 ? out.startsWith(c.out) : out.isEmpty(), out.constData());
+            QVERIFY(program.readAllStandardError().contains(c.err));
+        }
+    }
+
+    // Qt's own buttons speak the dialog's language, as a Japanese desktop shows them.
+    void messageBoxButtonsSpeakTheLanguage() {
+        struct Case {
+            Language language;
+            const char* yes;
+            const char* no;
+            const char* ok;
+        };
+        for (const Case& c : {Case{Language::Japanese, "はい", "いいえ", "OK"},
+                              Case{Language::English, "Yes", "No", "OK"}}) {
+            QVERIFY(useLanguage(c.language));
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Varnel"), QString(),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+            const auto shown = [&](QMessageBox::StandardButton which) {
+                return box.button(which)->text().remove(QLatin1Char('&'));
+            };
+            QVERIFY2(shown(QMessageBox::Yes).startsWith(QString::fromUtf8(c.yes)),
+                     qPrintable(shown(QMessageBox::Yes)));
+            QVERIFY2(shown(QMessageBox::No).startsWith(QString::fromUtf8(c.no)),
+                     qPrintable(shown(QMessageBox::No)));
+            QVERIFY2(shown(QMessageBox::Ok).startsWith(QString::fromUtf8(c.ok)),
+                     qPrintable(shown(QMessageBox::Ok)));
+        }
     }
 
     // Every text has its English, and English with no Japanese left in it.
