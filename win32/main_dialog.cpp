@@ -8,6 +8,7 @@
 #include "logo.h"
 #include "menu_resources.h"
 #include "message_box.h"
+#include "program_icon.h"
 #include "text_fit.h"
 #include "version_box.h"
 
@@ -88,6 +89,11 @@ MainDialog::~MainDialog() {
     for (HFONT font : narrowedFonts) {
         DeleteObject(font);
     }
+    for (HICON icon : {bigIcon, smallIcon}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
 }
 
 HWND MainDialog::open() {
@@ -120,9 +126,10 @@ void MainDialog::initialise() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     acceleratorTable = buildAccelerators();
     addVersionItem(handle);
-    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
-    SendMessageW(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    bigIcon = createProgramIcon(GetSystemMetrics(SM_CXICON));
+    smallIcon = createProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     if (textLanguage() == Language::English) {
         textFont = latinFont(handle);
         EnumChildWindows(

@@ -83,6 +83,8 @@ private:
     HACCEL acceleratorTable = nullptr;
     HFONT textFont = nullptr; // the English face's Latin font; null for Japanese
     std::vector<HFONT> narrowedFonts;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
     std::optional<WaitCursor> waitCursor;
     int busyDepth = 0; // showBusy calls nest
     bool postQuit = false;

@@ -1,6 +1,7 @@
 #include "version_box.h"
 
 #include "dialog_template.h"
+#include "program_icon.h"
 
 #include "device/platform/wide_text.h"
 #include "resources/text_catalogue.h"
@@ -14,10 +15,17 @@ constexpr int iconId = 100;
 
 INT_PTR CALLBACK procedure(HWND box, UINT message, WPARAM w, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        SendDlgItemMessageW(box, iconId, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_APPLICATION)), 0);
+    case WM_INITDIALOG: {
+        HICON icon = createProgramIcon(GetSystemMetrics(SM_CXICON));
+        SetWindowLongPtrW(box, DWLP_USER, reinterpret_cast<LONG_PTR>(icon));
+        SendDlgItemMessageW(box, iconId, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         return TRUE;
+    }
+    case WM_DESTROY:
+        if (auto icon = reinterpret_cast<HICON>(GetWindowLongPtrW(box, DWLP_USER))) {
+            DestroyIcon(icon);
+        }
+        return FALSE;
     case WM_COMMAND:
         if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
             EndDialog(box, LOWORD(w));

@@ -158,6 +158,12 @@ TEST_F(FaceTableTest, StartsWithZerosAndTheWriteControlsOff) {
         EXPECT_EQ(GetWindowLongPtrW(face.at(id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     }
     EXPECT_EQ(LOWORD(SendMessageW(face.window, DM_GETDEFID, 0, 0)), IDOK);
+    // The program's own icon, not Windows' default one.
+    for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(face.window, WM_GETICON, which, 0));
+        EXPECT_NE(icon, nullptr);
+        EXPECT_NE(icon, LoadIconW(nullptr, IDI_APPLICATION));
+    }
 }
 
 TEST_F(FaceTableTest, TabVisitsTheTabStopsInTemplateOrder) {
