@@ -47,9 +47,8 @@ std::string timeName(std::chrono::system_clock::time_point when) {
     return text.data();
 }
 
-std::vector<fs::path> sortedBackups(const fs::path& unitFolder) {
+std::vector<fs::path> sortedBackups(const fs::path& unitFolder, std::error_code& error) {
     std::vector<fs::path> found;
-    std::error_code error;
     for (fs::directory_iterator it(unitFolder, error), end; !error && it != end;
          it.increment(error)) {
         if (isBackupName(it->path())) {
@@ -58,6 +57,25 @@ std::vector<fs::path> sortedBackups(const fs::path& unitFolder) {
     }
     std::sort(found.begin(), found.end());
     return found;
+}
+
+std::vector<fs::path> sortedBackups(const fs::path& unitFolder) {
+    std::error_code ignored;
+    return sortedBackups(unitFolder, ignored);
+}
+
+std::optional<unsigned> unitIdNamed(const fs::path& folder) {
+    const std::string name = utf8Of(folder.filename());
+    if (name.empty() || name.size() > 5 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const auto id = static_cast<unsigned>(std::stoul(name));
+    return id <= 0xFFFF ? std::optional(id) : std::nullopt;
+}
+
+std::string cannotRead(const fs::path& folder, const std::error_code& error) {
+    return utf8Of(folder) + ": " + error.message();
 }
 
 bool holds(const fs::path& file, const SettingsImage& record) {
@@ -69,6 +87,32 @@ bool holds(const fs::path& file, const SettingsImage& record) {
 }
 
 } // namespace
+
+std::optional<std::chrono::system_clock::time_point> BackupStore::timeOf(const fs::path& backup) {
+    if (!isBackupName(backup)) {
+        return std::nullopt;
+    }
+    const std::string name = utf8Of(backup.filename());
+    const auto number = [&](std::size_t at, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = at; i < at + length; ++i) {
+            if (name[i] < '0' || name[i] > '9') {
+                return -1;
+            }
+            value = value * 10 + (name[i] - '0');
+        }
+        return value;
+    };
+    using namespace std::chrono;
+    const year_month_day date{year(number(0, 4)), month(static_cast<unsigned>(number(4, 2))),
+                              day(static_cast<unsigned>(number(6, 2)))};
+    const std::array fields{number(9, 2), number(11, 2), number(13, 2), number(16, 3)};
+    if (!date.ok() || std::any_of(fields.begin(), fields.end(), [](int v) { return v < 0; })) {
+        return std::nullopt;
+    }
+    return sys_days(date) + hours(fields[0]) + minutes(fields[1]) + seconds(fields[2]) +
+           milliseconds(fields[3]);
+}
 
 BackupStore::BackupStore(fs::path root, Reporter report, Clock clock)
     : folder(std::move(root)), report(std::move(report)), clock(std::move(clock)) {}
@@ -142,16 +186,48 @@ std::vector<unsigned> BackupStore::units() const {
     std::vector<unsigned> found;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = utf8Of(it->path().filename());
-        if (name.empty() || name.size() > 5 ||
-            !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            continue;
-        }
-        const auto id = static_cast<unsigned>(std::stoul(name));
-        if (id <= 0xFFFF && !sortedBackups(it->path()).empty()) {
-            found.push_back(id);
+        const auto id = unitIdNamed(it->path());
+        if (id && !sortedBackups(it->path()).empty()) {
+            found.push_back(*id);
         }
     }
     std::sort(found.begin(), found.end());
     return found;
+}
+
+BackupStore::Scan BackupStore::scan(std::optional<unsigned> unitId) const {
+    std::error_code error;
+    if (!fs::exists(folder, error)) {
+        return {{}, error ? cannotRead(folder, error) : std::string()};
+    }
+    std::vector<unsigned> ids;
+    if (unitId) {
+        ids.push_back(*unitId);
+    } else {
+        for (fs::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            if (const auto id = unitIdNamed(it->path())) {
+                ids.push_back(*id);
+            }
+        }
+        if (error) {
+            return {{}, cannotRead(folder, error)};
+        }
+        std::sort(ids.begin(), ids.end());
+    }
+    Scan result;
+    for (const unsigned id : ids) {
+        const fs::path unit = unitFolder(id);
+        if (!fs::exists(unit, error) && !error) {
+            continue;
+        }
+        std::vector<fs::path> files = sortedBackups(unit, error);
+        if (error) {
+            return {{}, cannotRead(unit, error)};
+        }
+        std::for_each(files.rbegin(), files.rend(), [&](const fs::path& file) {
+            result.backups.push_back({id, file});
+        });
+    }
+    return result;
 }

@@ -37,7 +37,25 @@ public:
     // The unit IDs with backups, ascending.
     std::vector<unsigned> units() const;
 
+    struct Kept {
+        unsigned unitId;
+        std::filesystem::path file;
+    };
+    struct Scan {
+        // By unit ID ascending, newest first within a unit.
+        std::vector<Kept> backups;
+        // Set when a folder exists but cannot be read; backups is empty then, so that
+        // nobody mistakes part of the store for all of it.
+        std::string problem;
+    };
+    // The backups of one unit, or of every unit. No folder yet means no backups.
+    Scan scan(std::optional<unsigned> unitId = std::nullopt) const;
+
     const std::filesystem::path& root() const { return folder; }
+
+    // The UTC moment a backup's name gives; none for a name the store did not make.
+    static std::optional<std::chrono::system_clock::time_point>
+    timeOf(const std::filesystem::path& backup);
 
 private:
     std::filesystem::path unitFolder(unsigned unitId) const;

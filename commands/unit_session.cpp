@@ -64,6 +64,15 @@ CommandOutcome UnitSession::open(const std::string& path) {
     return outcome;
 }
 
+CommandOutcome UnitSession::openCopy(const std::string& path) {
+    const CommandOutcome outcome = open(path);
+    if (succeeded(outcome)) {
+        settingsFilePath.clear();
+        hasSettingsFilePath = false;
+    }
+    return outcome;
+}
+
 CommandOutcome UnitSession::save() {
     if (!hasSettingsFilePath) {
         return CommandOutcome::FileWriteError;

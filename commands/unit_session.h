@@ -59,6 +59,10 @@ public:
     // The remembered settings file changes only with a load that succeeded, so a later
     // save never replaces a file that could not be read with other settings.
     CommandOutcome open(const std::string& path);
+    // A load like open(), from a file that must never be replaced by a later save (a
+    // backup): once it succeeded, no file is remembered, so the next save asks for a
+    // name rather than writing these values over the file opened before.
+    CommandOutcome openCopy(const std::string& path);
     // Saves to the remembered file; FileWriteError when there is none.
     CommandOutcome save();
     // Saves to path and remembers it whatever the save reported.

@@ -55,10 +55,17 @@ bool DialogLogic::Start() {
 
 bool DialogLogic::connectPort() {
     Connection connection = connectAdapter(services.port);
-    if (connection.message != noMessage) {
-        view.message(localMessage(connection.message, connection.device), DialogView::Icon::Error,
-                     DialogView::Buttons::Ok);
-        return false;
+    while (connection.message != noMessage) {
+        // An adapter plugged in after the start is found by trying again; a driver
+        // library that cannot be bound stays so, and has only OK.
+        const bool retryable = connection.message == msg::adapterMissing;
+        const DialogView::Answer answer = view.message(
+            localMessage(connection.message, connection.device), DialogView::Icon::Error,
+            retryable ? DialogView::Buttons::RetryCancel : DialogView::Buttons::Ok);
+        if (!retryable || answer != DialogView::Answer::Retry) {
+            return false;
+        }
+        connection = connectAdapter(services.port);
     }
     port = std::move(connection.port);
     session.usePort(*port);
@@ -146,6 +153,9 @@ void DialogLogic::OnMenu(int commandId) {
         break;
     case command::open:
         OnFileOpen();
+        break;
+    case command::openBackup:
+        OnFileOpenBackup();
         break;
     case command::save:
         OnFileSave();

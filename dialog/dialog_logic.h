@@ -91,6 +91,9 @@ public:
     void OnWriteToUnit();
     void OnFileInitialize();
     void OnFileOpen();
+    // The list of backups; the one chosen loads as Open loads a file, but is not
+    // remembered, so that no later Save writes over it.
+    void OnFileOpenBackup();
     void OnFileSave();
     void OnFileSaveAs();
     void OnLimitInput();
@@ -123,6 +126,10 @@ private:
     // Moves a slider without it counting as the user's scroll.
     void placeSlider(int id, int position);
     void showAfterFill();
+    // Open's load of a chosen file; remember: whether Save then writes to it.
+    void loadFile(const std::string& path, bool remember);
+    // The record the dialog's values make now: what a Write would send.
+    SettingsImage shownImage();
     // A message of the string table in the interface language.
     DialogView::Answer tell(int messageId, DialogView::Icon icon,
                             DialogView::Buttons buttons = DialogView::Buttons::Ok);

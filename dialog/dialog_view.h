@@ -1,7 +1,11 @@
 #pragma once
 
+#include "dialog/backup_choice.h"
+
 #include <chrono>
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 // What the dialog logic needs from a face (a toolkit's window built from the control
@@ -11,8 +15,8 @@
 class DialogView {
 public:
     enum class Icon { Error, Information, Warning, Question };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, RetryCancel };
+    enum class Answer { Ok, Yes, No, Retry, Cancel };
     enum class FileChoice { Open, Save };
 
     virtual ~DialogView() = default;
@@ -45,6 +49,9 @@ public:
     // The settings file the user picks (the .gvx filter), as a UTF-8 path; empty when
     // the user cancels.
     virtual std::string chooseFile(FileChoice choice) = 0;
+    // The list of backups with the selected row's differences, and Open and Cancel;
+    // returns the row Open took, none after Cancel.
+    virtual std::optional<std::size_t> chooseBackup(const BackupChoice& choice) = 0;
 
     // Runs step off the window's thread and returns once it has: the window keeps
     // painting meanwhile but takes no input. Rethrows what step throws.

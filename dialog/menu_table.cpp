@@ -1,5 +1,7 @@
 #include "dialog/menu_table.h"
 
+#include "dialog/backup_choice.h"
+
 #include <array>
 
 namespace {
@@ -8,6 +10,7 @@ constexpr std::array menus{
     MenuEntry{"ファイル(&F)", "初期化(&I)...", command::initialize, nullptr},
     MenuEntry{nullptr, nullptr, 0, nullptr},
     MenuEntry{nullptr, "開く(&O)...\tCtrl+O", command::open, "Ctrl+O"},
+    MenuEntry{nullptr, backup_text::menuItem, command::openBackup, nullptr},
     MenuEntry{nullptr, nullptr, 0, nullptr},
     MenuEntry{nullptr, "保存(&S)\tCtrl+S", command::save, "Ctrl+S"},
     MenuEntry{nullptr, "名前をつけて保存(&A)...", command::saveAs, nullptr},

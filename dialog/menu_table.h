@@ -14,6 +14,7 @@ struct MenuEntry {
 namespace command {
 inline constexpr int initialize = 57600;
 inline constexpr int open = 57601;
+inline constexpr int openBackup = 32773;
 inline constexpr int save = 57603;
 inline constexpr int saveAs = 57604;
 inline constexpr int exit = 57665;

@@ -34,21 +34,29 @@ constexpr std::array<FieldChoice, 18> channelChoices{{
     {16, "DG1"},
     {17, "DG2"},
 }};
-constexpr std::array<FieldChoice, 2> flagChoices{{{0, "off"}, {1, "on"}}};
-constexpr std::array<FieldChoice, 2> workingModes{{{0, "governor"}, {1, "rev_limit"}}};
+// Labels are the dialog's radio buttons; the first button of a two-button group stands
+// for a set bit.
+constexpr std::array<FieldChoice, 2> governorUses{{{0, "off", "無効"}, {1, "on", "有効"}}};
+constexpr std::array<FieldChoice, 2> activeFlags{{{0, "off", "INH"}, {1, "on", "ACT"}}};
+constexpr std::array<FieldChoice, 2> workingModes{
+    {{0, "governor", "ガバナーモード"}, {1, "rev_limit", "レブリミットモード"}}};
 // The bit is set when the switch is not used.
-constexpr std::array<FieldChoice, 2> switchUses{{{0, "used"}, {1, "unused"}}};
-constexpr std::array<FieldChoice, 2> rpmDisplays{{{0, "engine"}, {1, "main_rotor"}}};
+constexpr std::array<FieldChoice, 2> switchUses{{{0, "used", "有効"}, {1, "unused", "無効"}}};
+constexpr std::array<FieldChoice, 2> rpmDisplays{
+    {{0, "engine", "エンジン"}, {1, "main_rotor", "メインローター"}}};
 // Mode 3 has no name: a unit may hold it, and it is kept, but it cannot be chosen.
 constexpr std::array<FieldChoice, 3> throttleDataModes{
-    {{0, "optimize"}, {1, "fixed"}, {2, "tx_curve"}}};
-constexpr std::array<FieldChoice, 2> servoTypes{{{0, "analog"}, {1, "digital"}}};
-constexpr std::array<FieldChoice, 2> busModes{{{0, "rs485"}, {1, "sbus2"}}};
-constexpr std::array<FieldChoice, 4> controlResponses{
-    {{0, "moderate"}, {1, "middle"}, {2, "quick"}, {3, "silent"}}};
+    {{0, "optimize", "Optimize"}, {1, "fixed", "Fixed"}, {2, "tx_curve", "Tx.Curve"}}};
+constexpr std::array<FieldChoice, 2> servoTypes{
+    {{0, "analog", "アナログサーボ"}, {1, "digital", "デジタルサーボ"}}};
+constexpr std::array<FieldChoice, 2> busModes{{{0, "rs485", "RS485"}, {1, "sbus2", "S.BUS2"}}};
+constexpr std::array<FieldChoice, 4> controlResponses{{{0, "moderate", "Moderate"},
+                                                       {1, "middle", "Middle"},
+                                                       {2, "quick", "Quick"},
+                                                       {3, "silent", "Silent"}}};
 
 constexpr FieldSpec header(const char* key, std::size_t offset, std::size_t width, bool bigEndian,
-                           int maximum) {
+                           int maximum, const char* label) {
     return {key,
             offset,
             width,
@@ -61,79 +69,102 @@ constexpr FieldSpec header(const char* key, std::size_t offset, std::size_t widt
             "",
             0,
             maximum,
-            {}};
+            {},
+            label};
 }
-constexpr FieldSpec channel(const char* key, std::size_t offset) {
+constexpr FieldSpec channel(const char* key, std::size_t offset, const char* label) {
     return {
-        key,          offset, 1, 0xFF, false,         true, FieldKind::Choice, FieldDisplay::Plain,
-        std::nullopt, "",     0, 0,    channelChoices};
+        key,          offset, 1, 0xFF, false,          true, FieldKind::Choice, FieldDisplay::Plain,
+        std::nullopt, "",     0, 0,    channelChoices, label};
 }
 constexpr FieldSpec slider(const char* key, std::size_t offset, std::size_t width,
-                           SliderField field, FieldDisplay display = FieldDisplay::Plain) {
-    return {key, offset, width, 0xFF, false, true, FieldKind::Number, display, field, "", 0, 0, {}};
+                           SliderField field, const char* label,
+                           FieldDisplay display = FieldDisplay::Plain) {
+    return {key,     offset, width, 0xFF, false, true, FieldKind::Number,
+            display, field,  "",    0,    0,     {},   label};
 }
-constexpr FieldSpec limitPoint(const char* key, std::size_t offset, FieldDisplay side) {
+constexpr FieldSpec limitPoint(const char* key, std::size_t offset, FieldDisplay side,
+                               const char* label) {
     // Display 50 is the band edge; a point must lie beyond it to be taken.
     return {key,  offset,       2,  0xFF, false, true, FieldKind::Number,
-            side, std::nullopt, "", 50,   150,   {}};
+            side, std::nullopt, "", 50,   150,   {},   label};
 }
 constexpr FieldSpec choice(const char* key, std::size_t offset, std::uint8_t mask,
-                           std::span<const FieldChoice> names) {
+                           std::span<const FieldChoice> names, const char* label) {
     return {key,          offset, 1, mask, false, true, FieldKind::Choice, FieldDisplay::Plain,
-            std::nullopt, "",     0, 0,    names};
+            std::nullopt, "",     0, 0,    names, label};
 }
-constexpr FieldSpec flag(const char* key, std::size_t offset, std::uint8_t mask) {
-    return {key,          offset, 1, mask, false,      true, FieldKind::Flag, FieldDisplay::Plain,
-            std::nullopt, "",     0, 0,    flagChoices};
+constexpr FieldSpec flag(const char* key, std::size_t offset, std::uint8_t mask,
+                         std::span<const FieldChoice> names, const char* label) {
+    return {key,          offset, 1, mask, false, true, FieldKind::Flag, FieldDisplay::Plain,
+            std::nullopt, "",     0, 0,    names, label};
 }
 
 const std::array fields{
-    header("unit.model_code", 1, 1, false, 0xFF),
-    header("unit.id", Image::unitIdOffset, 2, true, 0xFFFF),
-    channel("channels.ch1", Image::channelMapOffset + 0),
-    channel("channels.ch2", Image::channelMapOffset + 1),
-    channel("channels.ch3", Image::channelMapOffset + 2),
-    channel("channels.ch4", Image::channelMapOffset + 3),
-    channel("channels.ch5", Image::channelMapOffset + 4),
-    channel("channels.ch6", Image::channelMapOffset + 5),
-    channel("channels.ch7", Image::channelMapOffset + 6),
-    channel("channels.ch8", Image::channelMapOffset + 7),
-    channel("channels.kill_switch", Image::killSwitchChannelOffset),
-    channel("channels.rpm", Image::rpmChannelOffset),
-    channel("channels.governor_switch", Image::governorSwitchChannelOffset),
-    limitPoint("servo.limit_point_2", Image::limitPoint2Offset, FieldDisplay::ServoLowerSide),
-    limitPoint("servo.limit_point_1", Image::limitPoint1Offset, FieldDisplay::ServoUpperSide),
-    slider("governor.target_rpm_1", Image::targetRpmOffset + 0, 2, SliderField::TargetRpm0),
-    slider("governor.target_rpm_2", Image::targetRpmOffset + 2, 2, SliderField::TargetRpm1),
-    slider("governor.target_rpm_3", Image::targetRpmOffset + 4, 2, SliderField::TargetRpm2),
-    slider("governor.gear_ratio", Image::gearRatioOffset, 2, SliderField::GearRatio,
+    header("unit.model_code", 1, 1, false, 0xFF, nullptr),
+    header("unit.id", Image::unitIdOffset, 2, true, 0xFFFF, "ID"),
+    channel("channels.ch1", Image::channelMapOffset + 0, "CH1"),
+    channel("channels.ch2", Image::channelMapOffset + 1, "CH2"),
+    channel("channels.ch3", Image::channelMapOffset + 2, "CH3"),
+    channel("channels.ch4", Image::channelMapOffset + 3, "CH4"),
+    channel("channels.ch5", Image::channelMapOffset + 4, "CH5"),
+    channel("channels.ch6", Image::channelMapOffset + 5, "CH6"),
+    channel("channels.ch7", Image::channelMapOffset + 6, "CH7"),
+    channel("channels.ch8", Image::channelMapOffset + 7, "CH8"),
+    channel("channels.kill_switch", Image::killSwitchChannelOffset, "キルスイッチ"),
+    // Beside its combo the dialog says only "回転数"; standing alone, the name says
+    // that it is a channel.
+    channel("channels.rpm", Image::rpmChannelOffset, "回転数チャンネル"),
+    channel("channels.governor_switch", Image::governorSwitchChannelOffset, "ガバナON/OFF"),
+    limitPoint("servo.limit_point_2", Image::limitPoint2Offset, FieldDisplay::ServoLowerSide,
+               "リミットポイント2"),
+    limitPoint("servo.limit_point_1", Image::limitPoint1Offset, FieldDisplay::ServoUpperSide,
+               "リミットポイント1"),
+    slider("governor.target_rpm_1", Image::targetRpmOffset + 0, 2, SliderField::TargetRpm0,
+           "回転数設定1"),
+    slider("governor.target_rpm_2", Image::targetRpmOffset + 2, 2, SliderField::TargetRpm1,
+           "回転数設定2"),
+    slider("governor.target_rpm_3", Image::targetRpmOffset + 4, 2, SliderField::TargetRpm2,
+           "回転数設定3"),
+    slider("governor.gear_ratio", Image::gearRatioOffset, 2, SliderField::GearRatio, "ギヤ比設定",
            FieldDisplay::GearRatio),
-    slider("governor.pole_number", Image::poleNumberOffset, 1, SliderField::PoleNumber),
+    slider("governor.pole_number", Image::poleNumberOffset, 1, SliderField::PoleNumber,
+           "ポールナンバー"),
     slider("governor.feed_forward_cyclic", Image::feedForwardCyclicOffset, 1,
-           SliderField::FeedForwardCyclic),
-    slider("governor.gain", Image::governorGainOffset, 1, SliderField::GovernorGain),
-    slider("governor.on_rpm", Image::governorOnRpmOffset, 1, SliderField::GovernorOnRpm),
+           SliderField::FeedForwardCyclic, "フィードフォワードサイクリック"),
+    slider("governor.gain", Image::governorGainOffset, 1, SliderField::GovernorGain,
+           "ガバナーゲイン"),
+    slider("governor.on_rpm", Image::governorOnRpmOffset, 1, SliderField::GovernorOnRpm,
+           "ガバナーオン回転数設定"),
     slider("throttle.low_limit_idle_up", Image::lowLimitIdleUpOffset, 1,
-           SliderField::LowLimitIdleUp),
-    slider("governor.rpm_up_delay", Image::rpmUpDelayOffset, 1, SliderField::RpmUpDelay),
-    slider("governor.rpm_down_delay", Image::rpmDownDelayOffset, 1, SliderField::RpmDownDelay),
-    slider("governor.start_delay", Image::startDelayOffset, 1, SliderField::StartDelay),
-    slider("throttle.low_limit_hover", Image::lowLimitHoverOffset, 1, SliderField::LowLimitHover),
-    flag("governor.enabled", Image::governorFlagsOffset, Image::governorEnabledMask),
-    choice("governor.mode", Image::governorFlagsOffset, Image::workingModeMask, workingModes),
+           SliderField::LowLimitIdleUp, "ローリミットアイドルアップ"),
+    slider("governor.rpm_up_delay", Image::rpmUpDelayOffset, 1, SliderField::RpmUpDelay,
+           "回転数アップディレー"),
+    slider("governor.rpm_down_delay", Image::rpmDownDelayOffset, 1, SliderField::RpmDownDelay,
+           "回転数ダウンディレー"),
+    slider("governor.start_delay", Image::startDelayOffset, 1, SliderField::StartDelay,
+           "スタートディレー"),
+    slider("throttle.low_limit_hover", Image::lowLimitHoverOffset, 1, SliderField::LowLimitHover,
+           "ローリミットホバリング"),
+    flag("governor.enabled", Image::governorFlagsOffset, Image::governorEnabledMask, governorUses,
+         "ガバナー動作"),
+    choice("governor.mode", Image::governorFlagsOffset, Image::workingModeMask, workingModes,
+           "ガバナーワーキングモード"),
     choice("governor.on_off_switch", Image::governorFlagsOffset, Image::governorSwitchMask,
-           switchUses),
+           switchUses, "ガバナーON/OFFスイッチ"),
     choice("governor.rpm_display", Image::governorFlagsOffset, Image::rpmDisplayModeMask,
-           rpmDisplays),
+           rpmDisplays, "回転数表示モード"),
     choice("throttle.data_mode", Image::servoFlagsOffset, Image::throttleDataModeMask,
-           throttleDataModes),
-    choice("servo.type", Image::servoFlagsOffset, Image::servoTypeMask, servoTypes),
-    flag("comm.telemetry", Image::communicationFlagsOffset, Image::telemetryMask),
-    choice("comm.bus", Image::communicationFlagsOffset, Image::busModeMask, busModes),
-    flag("comm.can", Image::communicationFlagsOffset, Image::canCommMask),
+           throttleDataModes, "スロットルデータモード"),
+    choice("servo.type", Image::servoFlagsOffset, Image::servoTypeMask, servoTypes, "サーボ選択"),
+    flag("comm.telemetry", Image::communicationFlagsOffset, Image::telemetryMask, activeFlags,
+         "テレメトリー"),
+    choice("comm.bus", Image::communicationFlagsOffset, Image::busModeMask, busModes, "通信"),
+    flag("comm.can", Image::communicationFlagsOffset, Image::canCommMask, activeFlags, "CAN通信"),
     choice("governor.control_response", Image::communicationFlagsOffset, Image::controlResponseMask,
-           controlResponses),
-    slider("throttle.stick_switch", Image::stickSwitchOffset, 1, SliderField::StickSwitch),
+           controlResponses, "制御レスポンス"),
+    slider("throttle.stick_switch", Image::stickSwitchOffset, 1, SliderField::StickSwitch,
+           "スティックスイッチ"),
 };
 
 int shiftOf(std::uint8_t mask) {
@@ -288,6 +319,19 @@ std::string displayText(const FieldSpec& field, std::uint32_t value) {
 
 std::string unitText(const FieldSpec& field) {
     return field.slider ? sliderScale(*field.slider).unit : field.unit;
+}
+
+std::string labelText(const FieldSpec& field, std::uint32_t value) {
+    for (const FieldChoice& choice : field.choices) {
+        if (choice.code == value && choice.label != nullptr) {
+            return choice.label;
+        }
+    }
+    std::string text = displayText(field, value);
+    if (const std::string unit = unitText(field); !unit.empty()) {
+        text += " " + unit;
+    }
+    return text;
 }
 
 std::string rangeText(const FieldSpec& field) {

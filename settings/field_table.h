@@ -33,6 +33,9 @@ enum class FieldDisplay {
 struct FieldChoice {
     std::uint32_t code; // the value of the field's bits
     const char* name;
+    // The dialog's label for the value, in the interface's source language (Japanese);
+    // null where the dialog shows the name itself.
+    const char* label = nullptr;
 };
 
 struct FieldSpec {
@@ -50,6 +53,9 @@ struct FieldSpec {
     int minimum;      // display units, for numbers without a slider
     int maximum;      // display units, for numbers without a slider
     std::span<const FieldChoice> choices;
+    // The dialog's label for the field, in the interface's source language (Japanese);
+    // the text catalogue holds its other languages.
+    const char* label = nullptr;
 };
 
 std::span<const FieldSpec> fieldTable();
@@ -65,6 +71,9 @@ void storeValue(SettingsImage& image, const FieldSpec& field, std::uint32_t valu
 // without a name is shown as its number.
 std::string displayText(const FieldSpec& field, std::uint32_t value);
 std::string unitText(const FieldSpec& field);
+// The dialog's label for a value: the choice's label, else displayText() followed by
+// the unit ("2000 rpm"). Labels are in the interface's source language.
+std::string labelText(const FieldSpec& field, std::uint32_t value);
 // "700..4000", "1.00..50.00", "optimize|fixed|tx_curve", "on|off".
 std::string rangeText(const FieldSpec& field);
 // The lowest and highest value of a number field, as shown: "700" and "4000".

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <optional>
+
 // Every message box and file dialog of the Qt face goes through this, so that tests
 // can answer them.
 class Prompter {
@@ -18,4 +21,6 @@ public:
     // The chosen file's full path; empty when the user cancels.
     virtual QString openFileName() = 0;
     virtual QString saveFileName() = 0;
+    // The row of the list of backups that the user opens; none when they cancel.
+    virtual std::optional<std::size_t> chooseBackup(const BackupChoice& choice) = 0;
 };

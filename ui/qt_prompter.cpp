@@ -1,5 +1,6 @@
 #include "qt_prompter.h"
 
+#include "backup_list_dlg.h"
 #include "language.h"
 
 #include <QFileDialog>
@@ -42,6 +43,31 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButtons boxButtons(Prompter::Buttons buttons) {
+    switch (buttons) {
+    case Prompter::Buttons::Ok:
+        break;
+    case Prompter::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Prompter::Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+// A box closed without its buttons (Escape, the close box) answers No or Cancel.
+Prompter::Answer answerOf(Prompter::Buttons buttons, int button) {
+    switch (buttons) {
+    case Prompter::Buttons::Ok:
+        break;
+    case Prompter::Buttons::YesNo:
+        return button == QMessageBox::Yes ? Prompter::Answer::Yes : Prompter::Answer::No;
+    case Prompter::Buttons::RetryCancel:
+        return button == QMessageBox::Retry ? Prompter::Answer::Retry : Prompter::Answer::Cancel;
+    }
+    return Prompter::Answer::Ok;
+}
+
 QString askForFile(QWidget* owner, QFileDialog::AcceptMode mode) {
     SettingsFileDialog dialog(owner);
     dialog.setAcceptMode(mode);
@@ -61,14 +87,8 @@ QString askForFile(QWidget* owner, QFileDialog::AcceptMode mode) {
 } // namespace
 
 Prompter::Answer QtPrompter::message(const QString& text, Icon icon, Buttons buttons) {
-    const bool yesNo = buttons == Buttons::YesNo;
-    QMessageBox box(boxIcon(icon), QStringLiteral("Varnel"), text,
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
-    const int answer = box.exec();
-    if (!yesNo) {
-        return Answer::Ok;
-    }
-    return answer == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    QMessageBox box(boxIcon(icon), QStringLiteral("Varnel"), text, boxButtons(buttons), owner);
+    return answerOf(buttons, box.exec());
 }
 
 QString QtPrompter::openFileName() {
@@ -77,4 +97,10 @@ QString QtPrompter::openFileName() {
 
 QString QtPrompter::saveFileName() {
     return askForFile(owner, QFileDialog::AcceptSave);
+}
+
+std::optional<std::size_t> QtPrompter::chooseBackup(const BackupChoice& choice) {
+    BackupListDlg dialog(choice, owner);
+    dialog.exec();
+    return dialog.chosenRow();
 }

@@ -12,6 +12,7 @@ public:
     Answer message(const QString& text, Icon icon, Buttons buttons) override;
     QString openFileName() override;
     QString saveFileName() override;
+    std::optional<std::size_t> chooseBackup(const BackupChoice& choice) override;
 
 private:
     QWidget* owner;

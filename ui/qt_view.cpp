@@ -100,6 +100,10 @@ std::string VarnelDlg::chooseFile(FileChoice choice) {
     return path.toStdString();
 }
 
+std::optional<std::size_t> VarnelDlg::chooseBackup(const BackupChoice& choice) {
+    return activePrompter->chooseBackup(choice);
+}
+
 void VarnelDlg::showBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

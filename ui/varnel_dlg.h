@@ -63,6 +63,7 @@ public:
     void focus(int id) override;
     Answer message(const std::string& text, Icon icon, Buttons buttons) override;
     std::string chooseFile(FileChoice choice) override;
+    std::optional<std::size_t> chooseBackup(const BackupChoice& choice) override;
     void runDeviceStep(const std::function<void()>& step) override;
     void showBusy(bool busy) override;
     void beep() override;

@@ -1,6 +1,7 @@
 #include "main_dialog.h"
 
 #include "accessible_names.h"
+#include "backup_list.h"
 #include "device_step.h"
 #include "dialog_template.h"
 #include "file_dialog.h"
@@ -66,6 +67,10 @@ std::string Win32Prompter::chooseFile(HWND owner, DialogView::FileChoice choice)
     const std::string filter = localText("Kelvo Files (*.gvx)");
     return choice == DialogView::FileChoice::Open ? chooseFileToOpen(owner, filter)
                                                   : chooseFileToSave(owner, filter);
+}
+
+std::optional<std::size_t> Win32Prompter::chooseBackup(HWND owner, const BackupChoice& choice) {
+    return chooseBackupNatively(owner, choice);
 }
 
 MainDialog::MainDialog(DialogServices services, Win32Prompter& prompter)
@@ -360,6 +365,10 @@ DialogView::Answer MainDialog::message(const std::string& text, Icon icon, Butto
 
 std::string MainDialog::chooseFile(FileChoice choice) {
     return prompter.chooseFile(handle, choice);
+}
+
+std::optional<std::size_t> MainDialog::chooseBackup(const BackupChoice& choice) {
+    return prompter.chooseBackup(handle, choice);
 }
 
 void MainDialog::runDeviceStep(const std::function<void()>& step) {

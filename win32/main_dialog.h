@@ -17,6 +17,7 @@ public:
     virtual DialogView::Answer message(HWND owner, const std::string& text, DialogView::Icon icon,
                                        DialogView::Buttons buttons);
     virtual std::string chooseFile(HWND owner, DialogView::FileChoice choice);
+    virtual std::optional<std::size_t> chooseBackup(HWND owner, const BackupChoice& choice);
 };
 
 // The main dialog on Win32: a modeless dialog built from the control table through an
@@ -59,6 +60,7 @@ public:
     void focus(int id) override;
     Answer message(const std::string& text, Icon icon, Buttons buttons) override;
     std::string chooseFile(FileChoice choice) override;
+    std::optional<std::size_t> chooseBackup(const BackupChoice& choice) override;
     void runDeviceStep(const std::function<void()>& step) override;
     void showBusy(bool busy) override;
     void beep() override;

@@ -7,7 +7,12 @@ using Buttons = DialogView::Buttons;
 using Answer = DialogView::Answer;
 
 UINT messageBoxStyle(Icon icon, Buttons buttons) {
-    UINT style = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
+    UINT style = MB_OK;
+    if (buttons == Buttons::YesNo) {
+        style = MB_YESNO;
+    } else if (buttons == Buttons::RetryCancel) {
+        style = MB_RETRYCANCEL;
+    }
     switch (icon) {
     case Icon::Error:
         style |= MB_ICONERROR;
@@ -28,8 +33,13 @@ UINT messageBoxStyle(Icon icon, Buttons buttons) {
 Answer showMessageBox(HWND owner, const std::string& text, Icon icon, Buttons buttons) {
     const int answer =
         MessageBoxW(owner, widen(text).c_str(), L"Varnel", messageBoxStyle(icon, buttons));
-    if (buttons == Buttons::Ok) {
-        return Answer::Ok;
+    switch (buttons) {
+    case Buttons::Ok:
+        break;
+    case Buttons::YesNo:
+        return answer == IDYES ? Answer::Yes : Answer::No;
+    case Buttons::RetryCancel:
+        return answer == IDRETRY ? Answer::Retry : Answer::Cancel;
     }
-    return answer == IDYES ? Answer::Yes : Answer::No;
+    return Answer::Ok;
 }

@@ -39,7 +39,12 @@ public:
     std::vector<Box> boxes;
     std::deque<Answer> answers;        // when empty: OK, or No to a question
     std::deque<std::string> fileNames; // when empty: the user cancels
-    std::function<void()> duringStep;  // runs on the window's side while a step runs
+    // Runs while a box is up, before it is answered: what the user does meanwhile.
+    std::function<void(const Box&)> whileShown;
+    // Every list of backups shown, and the rows opened from them; when empty: Cancel.
+    std::vector<BackupChoice> backupLists;
+    std::deque<std::size_t> backupRows;
+    std::function<void()> duringStep; // runs on the window's side while a step runs
     int busyDepth = 0;
     int busyAtLastBox = 0;
     int beeps = 0;
@@ -75,12 +80,32 @@ public:
     Answer message(const std::string& text, Icon icon, Buttons buttons) override {
         boxes.push_back({text, icon, buttons});
         busyAtLastBox = busyDepth;
+        if (whileShown) {
+            whileShown(boxes.back());
+        }
         if (!answers.empty()) {
             const Answer answer = answers.front();
             answers.pop_front();
             return answer;
         }
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+        switch (buttons) {
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::RetryCancel:
+            return Answer::Cancel;
+        case Buttons::Ok:
+            break;
+        }
+        return Answer::Ok;
+    }
+    std::optional<std::size_t> chooseBackup(const BackupChoice& choice) override {
+        backupLists.push_back(choice);
+        if (backupRows.empty()) {
+            return std::nullopt;
+        }
+        const std::size_t row = backupRows.front();
+        backupRows.pop_front();
+        return row;
     }
     std::string chooseFile(FileChoice) override {
         if (fileNames.empty()) {

@@ -46,19 +46,23 @@ private slots:
         QTest::addColumn<QString>("library");
         QTest::addColumn<int>("fault");
         QTest::addColumn<int>("message");
-        QTest::newRow("no driver library") << "/nonexistent/libd2xx.so" << 0 << 118;
-        QTest::newRow("no adapter") << VARNEL_SIM_PATH << int(SIM_FAULT_NO_ADAPTER) << 119;
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("no driver library")
+            << "/nonexistent/libd2xx.so" << 0 << 118 << int(Prompter::Buttons::Ok);
+        QTest::newRow("no adapter, Cancel") << VARNEL_SIM_PATH << int(SIM_FAULT_NO_ADAPTER) << 119
+                                            << int(Prompter::Buttons::RetryCancel);
     }
 
     void failedConnectTellsWhyAndEndsTheDialog() {
         QFETCH(QString, library);
         QFETCH(int, fault);
         QFETCH(int, message);
+        QFETCH(int, buttons);
         simSetFault(fault, 0);
         DialogHarness dialog(library.toStdString());
         QCOMPARE(dialog.prompter.texts(), QStringList{::message(message)});
         QCOMPARE(dialog.prompter.boxes.front().icon, Prompter::Icon::Error);
-        QCOMPARE(dialog.prompter.boxes.front().buttons, Prompter::Buttons::Ok);
+        QCOMPARE(int(dialog.prompter.boxes.front().buttons), buttons);
         QVERIFY(dialog->ended());
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         // The rest of the initialisation still ran, and exec returns at once.

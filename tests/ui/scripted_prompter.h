@@ -32,10 +32,20 @@ public:
         if (!answers.isEmpty()) {
             return answers.dequeue();
         }
+        if (buttons == Buttons::RetryCancel) {
+            return Answer::Cancel;
+        }
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
     QString openFileName() override { return nextFileName(); }
     QString saveFileName() override { return nextFileName(); }
+    // The list of backups; by default the user cancels it.
+    std::function<std::optional<std::size_t>(const BackupChoice&)> backupChooser;
+    int backupLists = 0;
+    std::optional<std::size_t> chooseBackup(const BackupChoice& choice) override {
+        ++backupLists;
+        return backupChooser ? backupChooser(choice) : std::nullopt;
+    }
 
     QStringList texts() const {
         QStringList all;

@@ -28,6 +28,7 @@ TEST_F(FaceCommandsTest, StartUpWithoutTheDriverOrTheAdapterSaysWhyAndCloses) {
     simSetFault(SIM_FAULT_NO_ADAPTER, 0);
     FaceHarness face;
     EXPECT_EQ(face.prompter.texts(), std::vector{message(msg::adapterMissing)});
+    EXPECT_EQ(face.prompter.boxes.front().buttons, DialogView::Buttons::RetryCancel);
     EXPECT_TRUE(face.dialog->closed());
 }
 

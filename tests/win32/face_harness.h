@@ -18,8 +18,10 @@
 
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +45,16 @@ public:
             answers.pop_front();
             return answer;
         }
+        if (buttons == DialogView::Buttons::RetryCancel) {
+            return DialogView::Answer::Cancel;
+        }
         return buttons == DialogView::Buttons::YesNo ? DialogView::Answer::No
                                                      : DialogView::Answer::Ok;
+    }
+    // The list of backups; by default the user cancels it.
+    std::function<std::optional<std::size_t>(HWND, const BackupChoice&)> backupChooser;
+    std::optional<std::size_t> chooseBackup(HWND owner, const BackupChoice& choice) override {
+        return backupChooser ? backupChooser(owner, choice) : std::nullopt;
     }
     int fileRequests = 0;
     std::string chooseFile(HWND, DialogView::FileChoice) override {
@@ -70,11 +80,12 @@ inline std::string message(int id) {
 }
 
 struct FaceHarness {
-    explicit FaceHarness(std::string library = VARNEL_SIM_PATH) {
+    explicit FaceHarness(std::string library = VARNEL_SIM_PATH,
+                         std::optional<std::filesystem::path> backupRoot = std::nullopt) {
         DialogServices services;
         services.port.driverLibrary = std::move(library);
         services.port.serialFallback = false;
-        services.backupRoot.reset();
+        services.backupRoot = std::move(backupRoot);
         services.sleep = [this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
             if (duringPause) {

@@ -1,12 +1,16 @@
-// Pictures the Win32 dialog as it looks after File > Initialize, for the README, as a
-// 24-bit BMP of the whole window. Usage: face_screenshot OUTPUT.bmp [ja|en]
+// Pictures the Win32 dialog as it looks after File > Initialize, or its list of backups
+// as before any Read, for the README, as a 24-bit BMP of the whole window.
+// Usage: face_screenshot OUTPUT.bmp [ja|en] [backups]
 
 #include "face_harness.h"
 
+#include "dialog/menu_table.h"
 #include "settings/factory_defaults.h"
+#include "win32/backup_list.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -45,14 +49,71 @@ bool writeBitmap(HWND window, const wchar_t* path) {
     return written;
 }
 
+// A few backups of two units, some of them apart from the factory settings.
+void keepSomeBackups(const std::filesystem::path& root) {
+    using namespace std::chrono_literals;
+    // 2026-05-02 09:15 UTC, then a few flying days.
+    std::chrono::system_clock::time_point when{1777713300000ms};
+    BackupStore store(
+        root, [](std::string_view) {}, [&] { return when; });
+    SettingsImage record;
+    record.setUnitId(10775);
+    applyFactoryDefaults(record);
+    SettingsImage other = record;
+    other.setUnitId(4021);
+    store.keep(record);
+    when += 26h + 7min;
+    record.setTargetRpm(0, 1900);
+    record.setGearRatio(850);
+    store.keep(record);
+    when += 3h + 41min;
+    record.setGovernorGain(55);
+    record.setWorkingModeBit(!record.workingModeBit());
+    store.keep(record);
+    when += 2h;
+    store.keep(other);
+}
+
+int pictureBackupList(const wchar_t* path) {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / L"varnel-screenshot-backups";
+    std::filesystem::remove_all(root);
+    keepSomeBackups(root);
+    FaceHarness face(VARNEL_SIM_PATH, root);
+    if (face.dialog->closed()) {
+        return 1;
+    }
+    applyFactoryDefaults(face.dialog->logic().kelvo().workingImage);
+    face.dialog->logic().ImageToValues();
+    bool written = false;
+    face.prompter.backupChooser = [&](HWND owner, const BackupChoice& choice) {
+        BackupListState state{&choice, std::nullopt, false, false};
+        HWND box = createBackupList(owner, state);
+        ListView_SetItemState(GetDlgItem(box, backup_list::rows), 1, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+        SetForegroundWindow(box);
+        face.pumpUntil([] { return false; }, std::chrono::milliseconds(1500));
+        written = writeBitmap(box, path);
+        DestroyWindow(box);
+        return std::optional<std::size_t>();
+    };
+    face.command(command::openBackup);
+    std::filesystem::remove_all(root);
+    return written ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2 || argc > 3) {
+    if (argc < 2 || argc > 4) {
         return 2;
     }
-    const bool english = argc == 3 && std::wcscmp(argv[2], L"en") == 0;
+    const bool english = argc >= 3 && std::wcscmp(argv[2], L"en") == 0;
     setTextLanguage(english ? Language::English : Language::Japanese);
+    if (argc == 4 && std::wcscmp(argv[3], L"backups") == 0) {
+        return pictureBackupList(argv[1]);
+    }
     FaceHarness face;
     if (face.dialog->closed()) {
         return 1;

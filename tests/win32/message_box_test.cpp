@@ -21,6 +21,7 @@ TEST(Win32MessageBox, EachKindCarriesItsIconAndButtons) {
         {DialogView::Icon::Warning, DialogView::Buttons::Ok, MB_ICONWARNING | MB_OK},
         {DialogView::Icon::Question, DialogView::Buttons::YesNo, MB_ICONQUESTION | MB_YESNO},
         {DialogView::Icon::Warning, DialogView::Buttons::YesNo, MB_ICONWARNING | MB_YESNO},
+        {DialogView::Icon::Error, DialogView::Buttons::RetryCancel, MB_ICONERROR | MB_RETRYCANCEL},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(messageBoxStyle(c.icon, c.buttons), c.style);

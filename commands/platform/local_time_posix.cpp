@@ -1,0 +1,15 @@
+#include "commands/platform/local_time.h"
+
+#include <array>
+#include <ctime>
+
+std::string localDateTime(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    ::tzset();
+    if (::localtime_r(&seconds, &local) == nullptr) {
+        return {};
+    }
+    std::array<char, 32> text{};
+    return {text.data(), std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M:%S", &local)};
+}
