@@ -107,11 +107,24 @@ std::optional<std::chrono::system_clock::time_point> BackupStore::timeOf(const f
     const year_month_day date{year(number(0, 4)), month(static_cast<unsigned>(number(4, 2))),
                               day(static_cast<unsigned>(number(6, 2)))};
     const std::array fields{number(9, 2), number(11, 2), number(13, 2), number(16, 3)};
-    if (!date.ok() || std::any_of(fields.begin(), fields.end(), [](int v) { return v < 0; })) {
+    const std::array limits{24, 60, 60, 1000};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i] < 0 || fields[i] >= limits[i]) {
+            return std::nullopt;
+        }
+    }
+    if (!date.ok()) {
         return std::nullopt;
     }
-    return sys_days(date) + hours(fields[0]) + minutes(fields[1]) + seconds(fields[2]) +
-           milliseconds(fields[3]);
+    const sys_time<milliseconds> when = sys_days(date) + hours(fields[0]) + minutes(fields[1]) +
+                                        seconds(fields[2]) + milliseconds(fields[3]);
+    // The clock counts in nanoseconds, which reach only some centuries either side of
+    // 1970; a name beyond that is no time this program wrote.
+    if (when < time_point_cast<milliseconds>(system_clock::time_point::min()) ||
+        when > time_point_cast<milliseconds>(system_clock::time_point::max())) {
+        return std::nullopt;
+    }
+    return time_point_cast<system_clock::duration>(when);
 }
 
 BackupStore::BackupStore(fs::path root, Reporter report, Clock clock)

@@ -222,6 +222,9 @@ TEST(BackupTime, LocalTimeFollowsTheZoneOfTheProcess) {
     setEnvironmentVariable("TZ", old != nullptr ? previous.c_str() : nullptr);
     EXPECT_FALSE(BackupStore::timeOf("20251302T150405.678Z.gvx").has_value());
     EXPECT_FALSE(BackupStore::timeOf("mine.gvx").has_value());
+    EXPECT_FALSE(BackupStore::timeOf("20250102T250405.678Z.gvx").has_value());
+    // Beyond what the clock can count: no time rather than an overflow.
+    EXPECT_FALSE(BackupStore::timeOf("29990101T000000.000Z.gvx").has_value());
 }
 
 } // namespace
