@@ -1,5 +1,6 @@
 #include "sim/simulation.h"
 
+#include "sim/monotonic_clock.h"
 #include "sim/unit_environment.h"
 
 #include <algorithm>
@@ -7,16 +8,6 @@
 #include <ctime>
 
 namespace sim {
-
-namespace {
-
-std::int64_t monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-} // namespace
 
 Simulation::Simulation() {
     powerOn();

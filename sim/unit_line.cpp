@@ -1,21 +1,12 @@
 #include "sim/unit_line.h"
 
+#include "sim/monotonic_clock.h"
 #include "sim/unit_environment.h"
 
 #include <algorithm>
 #include <ctime>
 
 namespace sim {
-
-namespace {
-
-std::int64_t monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-} // namespace
 
 UnitLine::UnitLine() {
     model.powerOn(startingRecord());
