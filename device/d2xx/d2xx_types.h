@@ -4,13 +4,9 @@
 // ULONG and BOOL are 32 bits on every platform the library ships for, while
 // "unsigned long" is 64 bits on Linux and would break every call.
 
-#include <cstdint>
+#include "device/platform/d2xx_calling_convention.h"
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define D2XX_API __stdcall
-#else
-#define D2XX_API
-#endif
+#include <cstdint>
 
 namespace d2xx {
 

@@ -1,6 +1,6 @@
 #include "driver_table.h"
 
-#include "dynamic_library.h"
+#include "device/platform/dynamic_library.h"
 
 namespace {
 
@@ -12,13 +12,7 @@ template <class Entry> bool bind(void* module, const char* name, Entry& entry) {
 } // namespace
 
 const char* DriverTable::defaultLibraryName() {
-#if defined(_WIN32)
-    return "ftd2xx.dll";
-#elif defined(__APPLE__)
-    return "libftd2xx.dylib";
-#else
-    return "libftd2xx.so";
-#endif
+    return d2xxLibraryName();
 }
 
 bool DriverTable::load(const char* library) {

@@ -1,5 +1,5 @@
-#include "device/d2xx/dynamic_library.h"
 #include "device/d2xx/zabro.h"
+#include "device/platform/dynamic_library.h"
 #include "fake_d2xx.h"
 #include "outcome.h"
 #include "sim/sim_control.h"

@@ -1,6 +1,5 @@
-#include "dynamic_library.h"
+#include "device/platform/dynamic_library.h"
 
-#ifdef _WIN32
 #include "device/platform/wide_text.h"
 
 #include <windows.h>
@@ -18,17 +17,6 @@ void* findLibrarySymbol(void* module, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-#else
-#include <dlfcn.h>
-
-void* openDynamicLibrary(const char* name) {
-    // RTLD_LOCAL: the adapter library's symbols must not leak into the process and
-    // shadow anything else that happens to carry the same names.
-    return dlopen(name, RTLD_NOW | RTLD_LOCAL);
+const char* d2xxLibraryName() {
+    return "ftd2xx.dll";
 }
-
-void* findLibrarySymbol(void* module, const char* name) {
-    return dlsym(module, name);
-}
-
-#endif
