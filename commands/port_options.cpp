@@ -6,6 +6,7 @@
 #include "device/platform/utf8_path.h"
 #include "device/serial/serial_ports.h"
 #include "device/simulated_driver.h"
+#include "resources/text_catalogue.h"
 
 #include <array>
 #include <cstdint>
@@ -61,11 +62,17 @@ PortChoice portChoice(const PortOptions& options) {
 }
 
 std::string listingProblem(const PortListing& listing) {
+    // Both programs speak English on their command lines, whatever the dialog's language.
+    const auto commandLine = [](std::string_view japanese) {
+        const char* english = englishText(japanese);
+        return std::string(english != nullptr ? english : japanese);
+    };
     if (!listing.missingLibrary.empty()) {
-        return "the D2XX driver library cannot be loaded: " + listing.missingLibrary;
+        return commandLine("D2XXドライバのライブラリを読み込めません: ") + listing.missingLibrary;
     }
     if (listing.lines.empty()) {
-        return "no QB-7 adapter found: no USB serial port, and no device of the D2XX library";
+        return commandLine(
+            "QB-7が見つかりません: USBシリアルポートもD2XXライブラリのデバイスもありません");
     }
     return {};
 }

@@ -137,6 +137,11 @@ constexpr std::array catalogue{
           "The QB-7 device driver is not installed."},
     Entry{"QB-7が接続されていません", "The QB-7 is not connected."},
     Entry{"QB-7が正常に動作していません", "The QB-7 is not working properly."},
+    // What both programs print when the candidate adapters cannot be listed.
+    Entry{"D2XXドライバのライブラリを読み込めません: ",
+          "the D2XX driver library cannot be loaded: "},
+    Entry{"QB-7が見つかりません: USBシリアルポートもD2XXライブラリのデバイスもありません",
+          "no QB-7 adapter found: no USB serial port, and no device of the D2XX library"},
     Entry{"リミットポイント1をセットして下さい", "Set limit point 1."},
     Entry{"リミットポイント2をセットして下さい", "Set limit point 2."},
     Entry{"書き込みボタンを押してください", "Press the Write button."},
