@@ -84,6 +84,15 @@ void startProcedure(DialogHarness& dialog) {
 class LimitPointsTest : public QObject {
     Q_OBJECT
 
+public slots:
+    // Not a test: what the observed dialog shows of the limit point mode, taken on the
+    // window's thread when a device step asks.
+    void recordModeShown() { shownDuringCommand = limitModeShown(*observed); }
+
+private:
+    DialogHarness* observed = nullptr;
+    QString shownDuringCommand;
+
 private slots:
     void init() { simReset(); }
 
@@ -291,16 +300,20 @@ private slots:
             simSetFault(SIM_FAULT_WRITE, 0);
         }
         // What the window shows while the command talks to the unit: the mode has been
-        // left already, as on Cancel, not only once the command is over.
-        QString shownDuringCommand;
+        // left already, as on Cancel, not only once the command is over. The worker asks
+        // the window's thread by name, so that nothing of ours crosses between the
+        // threads through Qt's locking, which the thread checker cannot see.
+        observed = &dialog;
+        shownDuringCommand.clear();
+        bool asked = false; // the worker's own
         dialog.duringPause = [&](std::chrono::milliseconds) {
-            if (shownDuringCommand.isEmpty()) {
-                QMetaObject::invokeMethod(
-                    dialog.dialog.get(), [&] { shownDuringCommand = limitModeShown(dialog); },
-                    Qt::BlockingQueuedConnection);
+            if (!asked) {
+                asked = true;
+                QMetaObject::invokeMethod(this, "recordModeShown", Qt::BlockingQueuedConnection);
             }
         };
         dialog.at<QAbstractButton>(button)->click();
+        observed = nullptr;
 
         const QString modeLeft = QStringLiteral("Input 0, slider 0, Set 0, guidance \"\"");
         QCOMPARE(shownDuringCommand, modeLeft);
